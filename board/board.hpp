@@ -1,0 +1,66 @@
+#pragma once
+// The board model: eight record tables and the board-wide values, filled by the pad
+// reader and read by emission. Coordinates are board units (pad units times 254).
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace velmorta {
+
+struct Segment {  // AreaTable, BottomFillTable, TopFillTable
+  std::int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+struct Line {  // BottomLineTable, TopLineTable
+  std::int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0, width = 0;
+};
+struct Land {  // PartsTable, ThruHoleTable
+  std::int32_t x = 0, y = 0, land1 = 0, land2 = 0;
+};
+struct Hole {  // HoleTable
+  std::int32_t tool = 0, x = 0, y = 0, diameter = 0;
+};
+
+constexpr std::int32_t FirstField(const Segment& r) { return r.x1; }
+constexpr std::int32_t FirstField(const Line& r) { return r.x1; }
+constexpr std::int32_t FirstField(const Land& r) { return r.x; }
+constexpr std::int32_t FirstField(const Hole& r) { return r.tool; }
+
+// Every record read is stored; a table's visible records end at its first record whose
+// first field is 0, which hides itself and everything after it.
+template <class Record>
+class Table {
+ public:
+  void Append(const Record& record) {
+    if (visible_ == records_.size() && FirstField(record) != 0) ++visible_;
+    records_.push_back(record);
+  }
+  std::span<const Record> Visible() const { return {records_.data(), visible_}; }
+  std::span<const Record> Stored() const { return records_; }
+
+ private:
+  std::vector<Record> records_;
+  std::size_t visible_ = 0;
+};
+
+struct Board {
+  Table<Segment> AreaTable;
+  Table<Land> PartsTable;
+  Table<Land> ThruHoleTable;
+  Table<Hole> HoleTable;
+  Table<Line> BottomLineTable;
+  Table<Segment> BottomFillTable;
+  Table<Line> TopLineTable;
+  Table<Segment> TopFillTable;
+
+  std::int32_t MinX = 300000;
+  std::int32_t MaxY = 0;
+  int MinXSource = 0;  // 0: from the outline (or never lowered), 1: from any other section
+  int MaxYSource = 0;
+  int PitchMode = 0;
+  int BoardType = 0;  // 0 single-sided, 1 double-sided
+
+  bool DoubleSided() const { return BoardType == 1; }
+};
+
+}  // namespace velmorta

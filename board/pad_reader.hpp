@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdio>
+#include <string_view>
+
+#include "board/board.hpp"
+#include "driver/output_set.hpp"
+#include "driver/settings.hpp"
+
+namespace velmorta {
+
+// Reads a whole pad file into a board and writes each output file's header as the
+// section that governs it is met. Never fails: unexpected tokens are skipped.
+Board ReadPadFile(std::FILE* pad, const Settings& settings, OutputSet& out);
+
+// Splits one record token into fields. Each read starts where the last one ended and
+// stops before its delimiter; a missing delimiter ends the field at the end of the
+// token, and every field after it is empty.
+class FieldScanner {
+ public:
+  static constexpr char kEndOfToken = '\0';
+
+  explicit FieldScanner(std::string_view token) : token_(token) {}
+
+  void Skip(char delimiter) { (void)Field(delimiter); }
+  std::int32_t Coordinate(char delimiter);  // the integer times 254
+  std::int32_t Code(char delimiter);        // the integer, unscaled
+  std::int32_t HoleSize(char delimiter);    // the integer times 10
+
+ private:
+  std::string_view Field(char delimiter);
+
+  std::string_view token_;
+  std::size_t pos_ = 0;
+};
+
+}  // namespace velmorta

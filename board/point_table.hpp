@@ -1,0 +1,30 @@
+#pragma once
+// Counts of exact board points, for the tests "does some record lie at P". A hash table
+// built once per table keeps those tests linear in the number of records.
+
+#include <cstdint>
+#include <vector>
+
+namespace velmorta {
+
+class PointTable {
+ public:
+  explicit PointTable(std::size_t expectedPoints = 0);
+
+  void Add(std::int32_t x, std::int32_t y);  // counts one more at (x, y)
+  std::uint32_t Count(std::int32_t x, std::int32_t y) const;
+  bool Contains(std::int32_t x, std::int32_t y) const { return Count(x, y) > 0; }
+
+ private:
+  struct Slot {
+    std::uint64_t key = 0;
+    std::uint32_t count = 0;  // 0 marks an empty slot
+  };
+  std::size_t Find(std::uint64_t key) const;  // the key's slot, or the empty slot it would take
+  void Grow();
+
+  std::vector<Slot> slots_;
+  std::size_t used_ = 0;
+};
+
+}  // namespace velmorta

@@ -1,0 +1,29 @@
+#pragma once
+// Splits a byte stream into white-space separated tokens in one buffered pass.
+// Tokens of any length are returned whole.
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmorta {
+
+class TokenReader {
+ public:
+  explicit TokenReader(std::FILE* file, std::size_t bufferSize = 1 << 20);
+
+  // The next token, valid until the next call; false at end of input.
+  bool Next(std::string_view& token);
+
+ private:
+  bool Refill();
+
+  std::FILE* file_;
+  std::vector<char> buffer_;
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+  std::string spill_;  // a token that crosses a buffer boundary
+};
+
+}  // namespace velmorta

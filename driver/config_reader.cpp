@@ -1,0 +1,118 @@
+#include "driver/config_reader.hpp"
+
+#include <optional>
+#include <string>
+
+#include "driver/numbers.hpp"
+
+namespace velmorta {
+namespace {
+
+#ifdef _WIN32
+constexpr char kDirectorySeparator = '\\';
+#else
+constexpr char kDirectorySeparator = '/';
+#endif
+
+// Lines are read at most 255 characters at a time, the line break included; the rest
+// of a longer line is read as a line of its own.
+constexpr std::size_t kLineChunk = 255;
+
+std::string_view From(std::string_view line, std::size_t column) {
+  return column < line.size() ? line.substr(column) : std::string_view();
+}
+
+std::string_view UpToSpaceOrBreak(std::string_view text) {
+  return text.substr(0, text.find_first_of(" \n"));
+}
+
+std::string_view AfterFirstSpace(std::string_view line) {
+  const std::size_t space = line.find(' ');
+  return space == std::string_view::npos ? std::string_view() : line.substr(space + 1);
+}
+
+// The pair digit in column 2 selects a member; anything else selects none.
+std::optional<int> PairDigit(std::string_view line) {
+  if (line.size() > 2 && (line[2] == '1' || line[2] == '2')) return line[2] - '0';
+  return std::nullopt;
+}
+
+struct Reader {
+  Settings settings;
+  bool useOutputDirectory = false;
+
+  void SetPair(PitchPair& pair, std::string_view line, std::string_view value, double scale) {
+    if (const auto digit = PairDigit(line)) {
+      pair.Member(*digit) = ScaleToInt32(ParseDecimal(value), scale, 0.01);
+    }
+  }
+
+  void AddEntry(CodeList& list, std::string_view line, double scale) {
+    const std::string_view rest = From(line, 2);
+    const std::size_t space = rest.find(' ');
+    const std::string_view size = rest.substr(0, space);
+    const std::string_view code =
+        space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
+    list.push_back({ScaleToInt32(ParseDecimal(size), scale, 0.01), ParseLeadingInt(code)});
+  }
+
+  void Line(std::string_view line) {
+    if (line.size() < 2 || line[0] != '>') return;
+    switch (line[1]) {
+      case 'L': settings.ModeTokens.emplace_back(UpToSpaceOrBreak(From(line, 1))); break;
+      case 'F': settings.OutputFileNames.emplace_back(UpToSpaceOrBreak(From(line, 4))); break;
+      case 'Z':
+        settings.Margin = ScaleToInt32(ParseDecimal(UpToSpaceOrBreak(From(line, 3))), 1000, 0.0);
+        break;
+      case 'j': SetPair(settings.AuxLandLength, line, UpToSpaceOrBreak(From(line, 4)), 1000); break;
+      case 'D': AddEntry(settings.LineApertureList, line, 10); break;
+      case 'R': AddEntry(settings.LandApertureList, line, 100); break;
+      case 'T': AddEntry(settings.ToolList, line, 10); break;
+      case 'l': SetPair(settings.LineWidthDefault, line, AfterFirstSpace(line), 10); break;
+      case 'r': SetPair(settings.FixedLandDefault, line, AfterFirstSpace(line), 100); break;
+      case 'd': SetPair(settings.DrillDefault, line, AfterFirstSpace(line), 100); break;
+      case 'h': SetPair(settings.AuxLandSize, line, From(line, 4), 10); break;
+      case 'p':
+        if (const auto digit = PairDigit(line)) useOutputDirectory = *digit == 2;
+        break;
+      case 'g':
+        if (useOutputDirectory) {
+          const std::string_view text = AfterFirstSpace(line);
+          std::string directory(text.substr(0, text.find('\n')));
+          if (!directory.empty()) directory += kDirectorySeparator;
+          settings.OutputDirectory = std::move(directory);
+        }
+        break;
+      default: break;
+    }
+  }
+};
+
+}  // namespace
+
+Settings ParseConfiguration(std::string_view bytes) {
+  Reader reader;
+  std::string line;
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    line.clear();
+    // A CR LF pair is one line-break character, as a text stream reads it.
+    while (i < bytes.size() && line.size() < kLineChunk) {
+      if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+      line += bytes[i++];
+      if (line.back() == '\n') break;
+    }
+    // The line is a C string: an embedded NUL ends it.
+    reader.Line(std::string_view(line).substr(0, line.find('\0')));
+  }
+  return std::move(reader.settings);
+}
+
+Settings ReadConfiguration(std::FILE* file) {
+  std::string bytes;
+  char buffer[1 << 16];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, n);
+  return ParseConfiguration(bytes);
+}
+
+}  // namespace velmorta

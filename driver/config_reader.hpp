@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdio>
+#include <string_view>
+
+#include "driver/settings.hpp"
+
+namespace velmorta {
+
+// Reads a whole configuration file. Never fails: malformed lines yield zeros or nothing.
+Settings ReadConfiguration(std::FILE* file);
+Settings ParseConfiguration(std::string_view bytes);
+
+}  // namespace velmorta

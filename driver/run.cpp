@@ -1,0 +1,83 @@
+#include "driver/run.hpp"
+
+#include <memory>
+#include <sys/stat.h>
+
+#include "board/pad_reader.hpp"
+#include "driver/config_reader.hpp"
+#include "driver/executable_path.hpp"
+#include "driver/fatal.hpp"
+#include "driver/output_set.hpp"
+#include "emit/emit_layers.hpp"
+
+namespace velmorta {
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using InputFile = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens an input file for reading; a directory counts as a file that cannot be opened.
+InputFile OpenInput(const std::string& path) {
+  InputFile file(std::fopen(path.c_str(), "rb"));
+  if (!file) return nullptr;
+#ifdef _WIN32
+  struct _stat64 info;
+  if (_fstat64(_fileno(file.get()), &info) == 0 && (info.st_mode & _S_IFDIR) != 0) return nullptr;
+#else
+  struct stat info;
+  if (fstat(fileno(file.get()), &info) == 0 && S_ISDIR(info.st_mode)) return nullptr;
+#endif
+  return file;
+}
+
+InputFile OpenOrStop(const std::string& path, Message message) {
+  InputFile file = OpenInput(path);
+  if (!file) throw FatalStop{message, true};
+  return file;
+}
+
+}  // namespace
+
+void WriteClosingBanner(OutFile& runLog) {
+  runLog.Put("\n\n\n--------------------------------\n");
+  runLog.Put("velmorta " VELMORTA_VERSION "\n");
+  runLog.Put("--------------------------------\n");
+}
+
+int RunDriver(std::span<const char* const> args, const std::string& executablePath,
+              std::ostream& console) {
+  const std::string base = args.size() > 1 && args[1] != nullptr ? args[1] : "(null)";
+
+  OutFile runLog;
+  if (!runLog.Open(base + "_.vel")) {
+    console << Bytes(Message::CannotOpenFile) << '\n';
+    return 1;
+  }
+  runLog.Put("*** Message\n");
+
+  OutputSet out;
+  try {
+    InputFile pad = OpenOrStop(base + ".pad", Message::CannotOpenFile);
+    InputFile configuration = OpenOrStop(ConfigurationPath(executablePath), Message::NoConfigurationFile);
+    const Settings settings = ReadConfiguration(configuration.get());
+    out = OpenOutputFiles(settings);
+    const Board board = ReadPadFile(pad.get(), settings, out);
+    EmitLayers(board, settings, out, runLog);
+  } catch (const FatalStop& stop) {
+    runLog.Put("<ERROR>\n");
+    runLog.Put(Bytes(stop.message));
+    if (stop.alsoOnConsole) console << Bytes(stop.message) << '\n';
+    WriteClosingBanner(runLog);
+    // What the output files received so far stays in them, without trailers.
+    out.CloseAll();
+    runLog.Close();
+    return 1;
+  }
+  out.CloseAll();
+  runLog.Close();
+  return 0;
+}
+
+}  // namespace velmorta

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <ostream>
+#include <span>
+#include <string>
+
+#include "driver/out_file.hpp"
+
+namespace velmorta {
+
+// One whole conversion. `args` is the command line (args[0] the program, args[1] the
+// board's base name); `executablePath` locates the configuration file; `console`
+// receives the two console messages. Returns the exit status.
+int RunDriver(std::span<const char* const> args, const std::string& executablePath,
+              std::ostream& console);
+
+// The three closing lines of every run log.
+void WriteClosingBanner(OutFile& runLog);
+
+}  // namespace velmorta
