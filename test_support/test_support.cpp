@@ -1,0 +1,121 @@
+#include "test_support/test_support.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iconv.h>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+#include "board/pad_reader.hpp"
+#include "driver/config_reader.hpp"
+#include "driver/fatal.hpp"
+#include "driver/run.hpp"
+#include "emit/emit_layers.hpp"
+
+namespace velmorta::testing {
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "velmorta-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ignored);
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void WriteFile(const std::string& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+namespace {
+
+std::string Iconv(std::string_view text, const char* to, const char* from) {
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
+  std::vector<char> input(text.begin(), text.end());
+  std::string output(text.size() * 4 + 16, '\0');
+  char* in = input.data();
+  char* out = output.data();
+  std::size_t inLeft = input.size(), outLeft = output.size();
+  const std::size_t result = iconv(cd, &in, &inLeft, &out, &outLeft);
+  iconv_close(cd);
+  if (result == static_cast<std::size_t>(-1)) throw std::runtime_error("iconv failed");
+  output.resize(output.size() - outLeft);
+  return output;
+}
+
+std::FILE* TempStream(std::string_view bytes) {
+  std::FILE* file = std::tmpfile();
+  if (file == nullptr) throw std::runtime_error("tmpfile failed");
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::rewind(file);
+  return file;
+}
+
+}  // namespace
+
+std::string ToShiftJis(std::string_view utf8) { return Iconv(utf8, "SHIFT_JIS", "UTF-8"); }
+std::string FromShiftJis(std::string_view sjis) { return Iconv(sjis, "UTF-8", "SHIFT_JIS"); }
+
+Conversion Convert(std::string_view configuration, std::string_view pad) {
+  Conversion result;
+  const Settings settings = ParseConfiguration(configuration);
+  OutputSet out = OutputSet::InMemory();
+  OutFile runLog = OutFile::InMemory();
+  std::FILE* padFile = TempStream(pad);
+  try {
+    const Board board = ReadPadFile(padFile, settings, out);
+    EmitLayers(board, settings, out, runLog);
+  } catch (const FatalStop& stop) {
+    result.fatal = stop.message;
+  }
+  std::fclose(padFile);
+  for (int n = 1; n <= 7; ++n) result.out[static_cast<std::size_t>(n)] = out[static_cast<Output>(n)].Text();
+  result.runLog = runLog.Text();
+  return result;
+}
+
+RunResult RunWithArgs(const TempDir& dir, std::initializer_list<const char*> args) {
+  std::ostringstream console;
+  RunResult result;
+  result.status = RunDriver(std::span<const char* const>(args.begin(), args.size()), dir / "velmorta", console);
+  result.console = console.str();
+  return result;
+}
+
+RunResult RunInDir(const TempDir& dir, std::string_view base) {
+  const std::string basePath = dir / base;
+  return RunWithArgs(dir, {"velmorta", basePath.c_str()});
+}
+
+namespace {
+// Spelled out rather than produced by the converter, so a change to it shows.
+const std::string kBanner =
+    "\r\n\r\n\r\n--------------------------------\r\n"
+    "velmorta " VELMORTA_VERSION "\r\n"
+    "--------------------------------\r\n";
+}  // namespace
+
+std::string FatalRunLog(Message message) {
+  return "*** Message\r\n<ERROR>\r\n" + std::string(Bytes(message)) + kBanner;
+}
+
+std::string SuccessRunLog() {
+  return "*** Message\r\n" + std::string(Bytes(Message::ConversionComplete)) + "\r\n" + kBanner;
+}
+
+}  // namespace velmorta::testing
