@@ -42,6 +42,7 @@ TEST(Numbers, DecimalGrammarIsPlainDecimalOnly) {
       // Exponents count only when complete.
       {"1e3", 1000}, {"1E3", 1000}, {"2.5e-1", 0.25}, {"1.5e+2x", 150},
       {"1e", 1}, {"1e+", 1}, {"1e-x", 1}, {"3E 2", 3},
+      {"1e0000000000000000000000000001", 10},
       // Beyond double range: infinity of the sign, or zero.
       {"1e400", kInf}, {"-1e400", -kInf}, {"1e99999999999999999999999", kInf},
       {"0.001e400", kInf}, {"000123e307", kInf}, {std::string(400, '9'), kInf},

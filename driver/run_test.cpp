@@ -72,6 +72,7 @@ TEST(Run, InputThatCannotBeOpenedStopsWithAConsoleMessage) {
       {"pad file is a directory", true, false, [](RunDir& s) { fs::create_directory(s.dir / "b.pad"); },
        "velmorta", Message::CannotOpenFile},
       {"missing configuration", false, true, nullptr, "velmorta", Message::NoConfigurationFile},
+      {"both inputs missing", false, false, nullptr, "velmorta", Message::CannotOpenFile},
       {"configuration of another name", true, true, nullptr, "conv.exe", Message::NoConfigurationFile},
       {"configuration is a directory", false, true,
        [](RunDir& s) { fs::create_directory(s.dir / "velmorta.cfg"); }, "velmorta",
