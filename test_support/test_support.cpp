@@ -119,3 +119,9 @@ std::string SuccessRunLog() {
 }
 
 }  // namespace velmorta::testing
+
+namespace velmorta::testing {
+
+std::FILE* OpenTempStream(std::string_view bytes) { return TempStream(bytes); }
+
+}  // namespace velmorta::testing

@@ -56,3 +56,12 @@ std::string FatalRunLog(Message message);
 std::string SuccessRunLog();
 
 }  // namespace velmorta::testing
+
+#include <cstdio>
+
+namespace velmorta::testing {
+
+// A temporary stdio stream holding `bytes`, positioned at its start; the caller closes it.
+std::FILE* OpenTempStream(std::string_view bytes);
+
+}  // namespace velmorta::testing
