@@ -125,3 +125,62 @@ namespace velmorta::testing {
 std::FILE* OpenTempStream(std::string_view bytes) { return TempStream(bytes); }
 
 }  // namespace velmorta::testing
+
+namespace velmorta::testing {
+
+std::string EmissionConfig(std::string_view apertureMode, std::string_view auxLandMode, std::string_view extra,
+                           std::string_view tools) {
+  std::string text = ">";
+  text.append(apertureMode).append("\n>").append(auxLandMode).append("\n");
+  text +=
+      ">D0.3 103\n>D0.4 104\n>D0.5 105\n>D0.6 106\n>D0.8 108\n>D1.0 110\n>D1.2 112\n>D1.4 114\n>D1.6 116\n"
+      ">R1.64 21\n>R2.00 22\n>R2.24 23\n"
+      ">l1 0.8\n>l2 0.4\n>r1 1.64\n>r2 1.64\n>d1 0.8\n>d2 0.8\n>h1 1.2\n>h2 0.8\n>j1 1.0\n>j2 0.5\n";
+  text += tools;
+  text += extra;
+  return text;
+}
+
+Conversion EmitBoard(std::string_view configuration, const Board& board) {
+  return EmitBoard(ParseConfiguration(configuration), board);
+}
+
+Conversion EmitBoard(const Settings& settings, const Board& board) {
+  Conversion result;
+  OutputSet out = OutputSet::InMemory();
+  OutFile runLog = OutFile::InMemory();
+  try {
+    EmitLayers(board, settings, out, runLog);
+  } catch (const FatalStop& stop) {
+    result.fatal = stop.message;
+  }
+  for (int n = 1; n <= 7; ++n) result.out[static_cast<std::size_t>(n)] = out[static_cast<Output>(n)].Text();
+  result.runLog = runLog.Text();
+  return result;
+}
+
+namespace {
+constexpr std::int32_t kFrameMaxY = 10000;
+}
+
+Board FramedBoard(int pitch, int boardType) {
+  Board board;
+  board.MinX = 0;
+  board.MaxY = kFrameMaxY;
+  board.PitchMode = pitch;
+  board.BoardType = boardType;
+  return board;
+}
+
+Line OutLine(std::int32_t X1, std::int32_t Y1, std::int32_t X2, std::int32_t Y2, std::int32_t width) {
+  return {X1, kFrameMaxY - Y1, X2, kFrameMaxY - Y2, width};
+}
+Land OutLand(std::int32_t X, std::int32_t Y, std::int32_t land1, std::int32_t land2) {
+  return {X, kFrameMaxY - Y, land1, land2};
+}
+Hole OutHole(std::int32_t X, std::int32_t Y, std::int32_t diameter) { return {1, X, kFrameMaxY - Y, diameter}; }
+Segment OutSegment(std::int32_t X1, std::int32_t Y1, std::int32_t X2, std::int32_t Y2) {
+  return {X1, kFrameMaxY - Y1, X2, kFrameMaxY - Y2};
+}
+
+}  // namespace velmorta::testing

@@ -65,3 +65,35 @@ namespace velmorta::testing {
 std::FILE* OpenTempStream(std::string_view bytes);
 
 }  // namespace velmorta::testing
+
+#include <cstdint>
+
+#include "board/board.hpp"
+#include "driver/settings.hpp"
+
+namespace velmorta::testing {
+
+// A configuration for emission tests: the two mode tokens; line apertures of keys 3, 4, 5,
+// 6, 8, 10, 12, 14 and 16 with codes key + 100; land apertures of keys 164, 200 and 224
+// with codes 21, 22 and 23; the tool lines given; defaults for both pitches (line width
+// keys 8 and 4, fixed land 164, drill 80, auxiliary land size 12 and 8, auxiliary land
+// length 1000 and 500). The lines of `extra` come last: they override defaults and add
+// list entries after the standard ones.
+std::string EmissionConfig(std::string_view apertureMode, std::string_view auxLandMode = "L0",
+                           std::string_view extra = "", std::string_view tools = ">T8 1\n");
+
+// Emission of a board built by the test, without a pad file: the seven files hold no
+// header, only what the emission writes (index 1 to 7, as for Convert).
+Conversion EmitBoard(std::string_view configuration, const Board& board);
+Conversion EmitBoard(const Settings& settings, const Board& board);
+
+// A board whose extremes (MinX 0, MaxY 10000, both from the outline) make the plot
+// transform, at Margin 0, put board point (x, y) at output point (x, 10000 - y). The
+// record helpers take output coordinates, so expected texts read as the points given.
+Board FramedBoard(int pitch, int boardType);
+Line OutLine(std::int32_t X1, std::int32_t Y1, std::int32_t X2, std::int32_t Y2, std::int32_t width = 0);
+Land OutLand(std::int32_t X, std::int32_t Y, std::int32_t land1 = 0, std::int32_t land2 = 0);
+Hole OutHole(std::int32_t X, std::int32_t Y, std::int32_t diameter);
+Segment OutSegment(std::int32_t X1, std::int32_t Y1, std::int32_t X2, std::int32_t Y2);
+
+}  // namespace velmorta::testing
