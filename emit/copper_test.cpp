@@ -74,17 +74,17 @@ TEST(Copper, FillsSelectKey3BeforeEveryStrokeInEveryMode) {
 }
 
 TEST(Copper, SingleSidedBoardsAlwaysNeedTheFixedLineAperture) {
-  const std::string badDefault = testing::EmissionConfig("LX", "L0", ">l1 0.7\n");  // no key 7
   const Board board = Copper(1, 0, {OutLine(1, 2, 3, 4, 5)}, {OutLine(1, 2, 3, 4, 5)});
   for (const char* mode : {"L1", "L2", "LX"}) {
-    const testing::Conversion run = testing::EmitBoard(testing::EmissionConfig(mode, "L0", ">l1 0.7\n"), board);
+    const testing::Conversion run =
+        testing::EmitBoard(testing::EmissionConfig(mode, "L0", ">l1 0.7\n"), board);  // no key 7
     EXPECT_EQ(run.fatal, Message::BadLineWidthDefault) << mode;
     EXPECT_EQ(run.out[2], "") << mode;
     EXPECT_EQ(run.out[1], "") << mode;
   }
   Board doubleSided = board;
   doubleSided.BoardType = 1;
-  const testing::Conversion run = testing::EmitBoard(badDefault, doubleSided);
+  const testing::Conversion run = testing::EmitBoard(testing::EmissionConfig("LX", "L0", ">l1 0.7\n"), doubleSided);
   EXPECT_FALSE(run.fatal);
   EXPECT_EQ(run.out[2], std::string("X1Y2*D01*X3Y4*D02*") + kTrailer);
 }
