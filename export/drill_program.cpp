@@ -11,6 +11,9 @@ namespace velmorta::fab {
 DrillProgram ReadDrill(std::string_view text, std::string_view fileName) {
   const std::vector<DrillToken> tokens = TokenizeDrill(text, fileName);
   const TextScan scan(text, fileName);
+  for (std::size_t i = 0; i + 1 < tokens.size(); ++i) {
+    if (tokens[i].kind == DrillTokenKind::End) scan.Fail(tokens[i + 1].offset, "text after the trailer");
+  }
   if (tokens.empty() || tokens.back().kind != DrillTokenKind::End) {
     throw ExportError(std::string(fileName) +
                       ": does not end with its trailer \"M02\": the conversion stopped before it "
@@ -18,8 +21,7 @@ DrillProgram ReadDrill(std::string_view text, std::string_view fileName) {
   }
   DrillProgram program;
   std::int32_t tool = 0;
-  for (std::size_t i = 0; i < tokens.size(); ++i) {
-    const DrillToken& token = tokens[i];
+  for (const DrillToken& token : tokens) {
     switch (token.kind) {
       case DrillTokenKind::Absolute: program.ops.push_back({DrillOpKind::Absolute, token.offset}); break;
       case DrillTokenKind::Origin: break;
@@ -34,7 +36,6 @@ DrillProgram ReadDrill(std::string_view text, std::string_view fileName) {
         program.ops.push_back({DrillOpKind::Hit, token.offset, tool, token.x, token.y});
         break;
       case DrillTokenKind::End:
-        if (i + 1 < tokens.size()) scan.Fail(tokens[i + 1].offset, "text after the trailer");
         program.ops.push_back({DrillOpKind::End, token.offset});
         break;
     }

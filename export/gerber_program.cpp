@@ -100,23 +100,20 @@ GerberProgram ReadGerber(std::string_view text, Output file, std::string_view fi
   const std::vector<GerberToken> tokens = TokenizeGerber(text, fileName);
   const TextScan scan(text, fileName);
   const Trailer expected = TrailerOf(file);
+  for (std::size_t i = 0; i + 1 < tokens.size(); ++i) {
+    if (tokens[i].kind == GerberTokenKind::Trailer) scan.Fail(tokens[i + 1].offset, "text after the trailer");
+  }
   if (tokens.empty() || tokens.back().kind != GerberTokenKind::Trailer) {
     throw ExportError(std::string(fileName) + ": does not end with its trailer \"" +
                       std::string(TrailerText(expected)) +
                       "\": the conversion stopped before it finished (see the run log)");
   }
   Reader reader(text, fileName);
-  for (std::size_t i = 0; i < tokens.size(); ++i) {
-    const GerberToken& token = tokens[i];
-    if (token.kind == GerberTokenKind::Trailer) {
-      if (i + 1 < tokens.size()) scan.Fail(tokens[i + 1].offset, "text after the trailer");
-      if (token.trailer != expected) {
-        scan.Fail(token.offset, "the trailer of another kind of file (this one ends with \"" +
-                                    std::string(TrailerText(expected)) + "\")");
-      }
-    }
-    reader.Token(token);
+  if (tokens.back().trailer != expected) {
+    scan.Fail(tokens.back().offset, "the trailer of another kind of file (this one ends with \"" +
+                                        std::string(TrailerText(expected)) + "\")");
   }
+  for (const GerberToken& token : tokens) reader.Token(token);
   return reader.Result();
 }
 
