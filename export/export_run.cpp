@@ -84,6 +84,8 @@ int RunExport(std::span<const char* const> args, const std::string& executablePa
       out << kUsage;
       return 0;
     }
+    const std::string board = options.base.substr(options.base.find_last_of("/\\") + 1);
+    if (board.empty()) throw ExportError("the board name " + options.base + " ends in a directory separator");
     const std::string configPath = options.config.value_or(DefaultConfigurationPath(executablePath));
     const Settings settings = ParseConfiguration(ReadWhole(configPath, "the configuration file"));
     const SevenFiles paths = SourcePaths(settings);
@@ -91,8 +93,6 @@ int RunExport(std::span<const char* const> args, const std::string& executablePa
     for (std::size_t n = 0; n < paths.size(); ++n) {
       texts[n] = ReadWhole(paths[n], "output file " + std::to_string(n + 1));
     }
-    const std::string board = options.base.substr(options.base.find_last_of("/\\") + 1);
-    if (board.empty()) throw ExportError("the board name " + options.base + " ends in a directory separator");
     const std::vector<FileText> files = ExportBoard(settings, paths, texts, board);
     WriteAllOrNothing(files);
     for (const FileText& file : files) out << "wrote " << file.path << '\n';
