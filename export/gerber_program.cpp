@@ -108,11 +108,11 @@ GerberProgram ReadGerber(std::string_view text, Output file, std::string_view fi
                       std::string(TrailerText(expected)) +
                       "\": the conversion stopped before it finished (see the run log)");
   }
-  Reader reader(text, fileName);
   if (tokens.back().trailer != expected) {
     scan.Fail(tokens.back().offset, "the trailer of another kind of file (this one ends with \"" +
                                         std::string(TrailerText(expected)) + "\")");
   }
+  Reader reader(text, fileName);
   for (const GerberToken& token : tokens) reader.Token(token);
   return reader.Result();
 }

@@ -34,7 +34,7 @@ struct GerberProgram {
   std::vector<GerberOp> ops;
 };
 
-// The trailer that the converter ends `file` with.
+// The trailer that the converter ends Gerber file `file` with.
 Trailer TrailerOf(Output file);
 
 // Reads a whole file. "G71*" and "G90*" leave no operation (the exported header states
