@@ -12,7 +12,10 @@ example: all
 	@rm -rf examples/out && mkdir -p examples/out
 	cd examples && ../$(BUILD)/velmorta board; status=$$?; \
 	  echo "run log: examples/board_.vel"; cat board_.vel | iconv -f SHIFT_JIS -t UTF-8 2>/dev/null || true; \
-	  echo "output files in examples/out:"; ls -l out; exit $$status
+	  echo "output files in examples/out:"; ls -l out; [ $$status -eq 0 ] || exit $$status; \
+	  echo "exporting the board for fabrication and viewing:"; ../$(BUILD)/velmorta-export board || exit $$?; \
+	  echo "fab-ready set (RS-274X, metric drill file, aperture table) in examples/out/*_fab.* and"; \
+	  echo "examples/out/board_apertures.csv; open examples/out/board_preview.svg in a browser"
 
 test: all
 	ctest --test-dir $(BUILD) --output-on-failure -j2

@@ -118,6 +118,17 @@ std::string SuccessRunLog() {
   return "*** Message\r\n" + std::string(Bytes(Message::ConversionComplete)) + "\r\n" + kBanner;
 }
 
+int ConvertExample(const TempDir& dir, std::string_view pad) {
+  std::string configuration = ReadFile(VELMORTA_SOURCE_DIR "/examples/velmorta.cfg");
+  const std::size_t directory = configuration.find("\n>g ");
+  if (directory == std::string::npos) throw std::runtime_error("the example configuration has no >g line");
+  const std::size_t end = configuration.find('\n', directory + 1);
+  configuration.replace(directory + 1, end - directory - 1, ">g " + dir.path().string());
+  WriteFile(dir / "velmorta.cfg", configuration);
+  WriteFile(dir / "board.pad", ReadFile(VELMORTA_SOURCE_DIR "/examples/" + std::string(pad)));
+  return RunInDir(dir, "board").status;
+}
+
 }  // namespace velmorta::testing
 
 namespace velmorta::testing {

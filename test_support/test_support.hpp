@@ -55,6 +55,11 @@ std::string FatalRunLog(Message message);
 // The run log of a successful run.
 std::string SuccessRunLog();
 
+// examples/<pad> converted in `dir` as dir/board by a whole driver run, with the
+// example configuration written as dir/velmorta.cfg and its output directory set to
+// `dir` itself. Returns the run's status.
+int ConvertExample(const TempDir& dir, std::string_view pad);
+
 }  // namespace velmorta::testing
 
 #include <cstdio>

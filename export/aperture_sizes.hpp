@@ -1,0 +1,59 @@
+#pragma once
+// What a D code or tool number of an output file measures. The converter writes only
+// numbers; their sizes are the keys of the configuration list that the file draws from.
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "driver/output_set.hpp"
+#include "driver/settings.hpp"
+
+namespace velmorta::fab {
+
+enum class SizeList { Line, Land, Tool };
+
+// Files 1, 2 and 7 draw with line apertures, 3 and 4 with land apertures, the drill
+// file and the hole drawing with the drill tools.
+SizeList ListOf(Output file);
+std::string_view ListName(SizeList list);  // "line", "land", "tool"
+const CodeList& EntriesOf(const Settings& settings, SizeList list);
+
+// A key in 0.001 mm: line keys count tenths of a millimetre, land and tool keys
+// hundredths (a ">T" size 8 has key 80, the 0.8 mm drill).
+std::int64_t KeyMicrometres(std::int32_t key, SizeList list);
+
+struct CodeSize {
+  std::int32_t key = 0;
+  std::int64_t micrometres = 0;
+};
+
+// The size of `code` in `list`. Entries whose code is 0 provide no number of their own
+// and are passed over. A code that no entry carries, one carried by entries of
+// different keys (its size would be a guess), and a size that is not positive are
+// errors naming `fileName` and the code.
+CodeSize SizeOfCode(const Settings& settings, SizeList list, std::int32_t code, std::string_view fileName);
+
+// Output numbers for a list's codes. A code inside [lowest, highest] keeps its number;
+// every other non-zero code of the list, in increasing order, takes the lowest free
+// number of the range. It depends on the configuration alone, so every file drawn from
+// one list numbers its apertures alike.
+class Renumbering {
+ public:
+  Renumbering(const CodeList& list, std::int32_t lowest, std::int32_t highest, std::string_view what);
+  // The number for a code of the list (the code itself for any other).
+  std::int32_t operator()(std::int32_t code) const;
+
+ private:
+  std::map<std::int32_t, std::int32_t> numbers_;
+};
+
+// RS-274X reserves D0 to D9 for operations; the reader that checks our files takes
+// aperture numbers up to 9999 and drill tools up to 99 are the common limit.
+inline constexpr std::int32_t kLowestAperture = 10;
+inline constexpr std::int32_t kHighestAperture = 9999;
+inline constexpr std::int32_t kLowestTool = 1;
+inline constexpr std::int32_t kHighestTool = 99;
+
+}  // namespace velmorta::fab

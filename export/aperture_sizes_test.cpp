@@ -1,0 +1,102 @@
+#include "export/aperture_sizes.hpp"
+
+#include <gtest/gtest.h>
+
+#include "driver/config_reader.hpp"
+#include "export/decimal.hpp"
+#include "export/export_error.hpp"
+
+namespace velmorta::fab {
+namespace {
+
+const char kLists[] =
+    ">D0.3 10\n>D0.4 0\n>D0.8 14\n>D0.8 14\n>D0.5 12\n>D0.6 12\n>D-0.5 13\n"
+    ">R1.64 20\n>R2.24 22\n"
+    ">T8 3\n>T30 17\n>T10 0\n";
+
+// Sizes come from the list of the code's file, each list with its own scale.
+TEST(ApertureSizes, MapsEachFilesCodesThroughItsList) {
+  const Settings settings = ParseConfiguration(kLists);
+  const struct {
+    Output file;
+    std::int32_t code;
+    std::int32_t key;
+    const char* millimetres;
+  } kCases[] = {
+      {Output::BottomCopper, 10, 3, "0.300"},  // line keys are tenths of a millimetre
+      {Output::TopCopper, 14, 8, "0.800"},     // the same entry twice is one size
+      {Output::Outline, 10, 3, "0.300"},
+      {Output::Lands1, 20, 164, "1.640"},      // land keys are hundredths
+      {Output::Lands2, 22, 224, "2.240"},
+      {Output::HoleDrawing, 3, 80, "0.800"},   // a ">T" size 8 is the 0.8 mm drill
+      {Output::Drill, 17, 300, "3.000"},
+  };
+  for (const auto& c : kCases) {
+    const CodeSize size = SizeOfCode(settings, ListOf(c.file), c.code, "f.gbr");
+    EXPECT_EQ(size.key, c.key) << static_cast<int>(c.file) << " D" << c.code;
+    EXPECT_EQ(FormatDecimal(size.micrometres, 3), c.millimetres) << static_cast<int>(c.file) << " D" << c.code;
+  }
+}
+
+TEST(ApertureSizes, RefusesCodesWithoutOneKnownSize) {
+  const Settings settings = ParseConfiguration(kLists);
+  const struct {
+    SizeList list;
+    std::int32_t code;
+    const char* reason;
+  } kCases[] = {
+      {SizeList::Line, 42, "no list entry carries this code"},
+      {SizeList::Line, 20, "no list entry carries this code"},  // a land code is no line code
+      {SizeList::Line, 0, "no list entry carries this code"},   // the ">D0.4 0" entry has no number
+      {SizeList::Line, 12, "entries of different keys (5, 6) carry this code"},
+      {SizeList::Line, 13, "key -4 is not a positive size"},
+      {SizeList::Tool, 14, "no list entry carries this code"},
+  };
+  for (const auto& c : kCases) {
+    try {
+      SizeOfCode(settings, c.list, c.code, "out/top.gbr");
+      ADD_FAILURE() << "code " << c.code << " was accepted";
+    } catch (const ExportError& error) {
+      const std::string message = error.what();
+      EXPECT_NE(message.find("out/top.gbr: code " + std::to_string(c.code) + " of the " +
+                             std::string(ListName(c.list)) + " list"),
+                std::string::npos)
+          << message;
+      EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+    }
+  }
+}
+
+// Numbers a reader would take for something else (D1 to D9 are operations) move to the
+// lowest free number; the others stay.
+TEST(ApertureSizes, RenumbersCodesOutsideTheRange) {
+  const CodeList list = {{1, 12}, {2, 3}, {3, 0}, {4, -5}, {5, 1}, {6, 10}, {7, 20000}, {8, 3}, {9, 11}};
+  const Renumbering apertures(list, kLowestAperture, kHighestAperture, "aperture");
+  const std::pair<std::int32_t, std::int32_t> kApertures[] = {
+      {10, 10}, {11, 11}, {12, 12}, {-5, 13}, {1, 14}, {3, 15}, {20000, 16}};
+  for (const auto& [code, number] : kApertures) EXPECT_EQ(apertures(code), number) << code;
+
+  const Renumbering tools(list, kLowestTool, kHighestTool, "drill tool");
+  const std::pair<std::int32_t, std::int32_t> kTools[] = {{1, 1}, {3, 3}, {12, 12}, {-5, 2}, {20000, 4}};
+  for (const auto& [code, number] : kTools) EXPECT_EQ(tools(code), number) << code;
+
+  CodeList crowded;
+  for (std::int32_t code = 100; code < 200; ++code) crowded.push_back({80, code});
+  EXPECT_THROW(Renumbering(crowded, kLowestTool, kHighestTool, "drill tool"), ExportError);
+}
+
+TEST(Decimal, WritesExactDecimalsWithoutExponent) {
+  const struct {
+    std::int64_t value;
+    int decimals;
+    const char* text;
+  } kCases[] = {
+      {8, 1, "0.8"},           {164, 2, "1.64"},       {0, 3, "0.000"},
+      {-254, 3, "-0.254"},     {-5, 3, "-0.005"},      {12620, 3, "12.620"},
+      {2147483647, 3, "2147483.647"}, {INT64_MIN, 3, "-9223372036854775.808"},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(FormatDecimal(c.value, c.decimals), c.text) << c.value;
+}
+
+}  // namespace
+}  // namespace velmorta::fab

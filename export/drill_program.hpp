@@ -1,0 +1,35 @@
+#pragma once
+// What a converter drill file does: tool selections and hits, in file order.
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace velmorta::fab {
+
+enum class DrillOpKind {
+  Absolute,  // absolute coordinates
+  Select,    // tool `tool` (never 0)
+  Hit,       // a hole at (x, y) with the tool in force
+  End,
+};
+
+struct DrillOp {
+  DrillOpKind kind{};
+  std::size_t offset = 0;
+  std::int32_t tool = 0;
+  std::int32_t x = 0, y = 0;
+};
+
+struct DrillProgram {
+  std::vector<DrillOp> ops;
+};
+
+// Reads a whole drill file. The header's "X0Y0" drills nothing and leaves no
+// operation, nor does "T0", which selects no tool; both kinds of hit are hits.
+// Errors, naming `fileName`: unknown text, a hit with no tool, a missing "M02" trailer,
+// anything after it.
+DrillProgram ReadDrill(std::string_view text, std::string_view fileName);
+
+}  // namespace velmorta::fab
