@@ -48,7 +48,7 @@ void OutFile::Put(std::string_view text) {
 void OutFile::Put(std::string_view head, std::int32_t value, std::string_view tail) {
   char digits[12];
   const auto result = std::to_chars(digits, digits + sizeof digits, value);
-  pending_.append(head);
+  Put(head);  // the drill header carries line breaks in its head
   pending_.append(digits, result.ptr);
   Put(tail);
 }
