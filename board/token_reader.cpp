@@ -10,11 +10,13 @@ constexpr bool IsSpace(char c) {
 }  // namespace
 
 TokenReader::TokenReader(std::FILE* file, std::size_t bufferSize)
-    : file_(file), buffer_(bufferSize > 0 ? bufferSize : 1) {}
+    : file_(file), size_(bufferSize > 0 ? bufferSize : 1) {
+  buffer_.reset(new char[size_]);
+}
 
 bool TokenReader::Refill() {
   pos_ = 0;
-  end_ = file_ != nullptr ? std::fread(buffer_.data(), 1, buffer_.size(), file_) : 0;
+  end_ = file_ != nullptr ? std::fread(buffer_.get(), 1, size_, file_) : 0;
   return end_ > 0;
 }
 
@@ -27,14 +29,14 @@ bool TokenReader::Next(std::string_view& token) {
   const std::size_t start = pos_;
   while (pos_ < end_ && !IsSpace(buffer_[pos_])) ++pos_;
   if (pos_ < end_) {
-    token = std::string_view(buffer_.data() + start, pos_ - start);
+    token = std::string_view(buffer_.get() + start, pos_ - start);
     return true;
   }
   // The token runs to the end of the buffer: gather it across refills.
-  spill_.assign(buffer_.data() + start, pos_ - start);
+  spill_.assign(buffer_.get() + start, pos_ - start);
   while (Refill()) {
     while (pos_ < end_ && !IsSpace(buffer_[pos_])) ++pos_;
-    spill_.append(buffer_.data(), pos_);
+    spill_.append(buffer_.get(), pos_);
     if (pos_ < end_) break;
   }
   token = spill_;

@@ -58,7 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(Same(settings, streamed), "stream and text readers differ");
   }
 
-  // CR LF is one line break, as LF alone is.
+  // CR LF is one line break, as LF alone is. (With CR CR LF the rewritten text would end
+  // its line in CR LF again, so such inputs are left out.)
+  if (bytes.find("\r\r\n") != std::string_view::npos) return 0;
   std::string lf;
   lf.reserve(bytes.size());
   for (std::size_t i = 0; i < bytes.size(); ++i) {

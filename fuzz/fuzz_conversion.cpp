@@ -24,21 +24,27 @@ namespace fs = std::filesystem;
 namespace velmorta::fuzz {
 namespace {
 
-// Inputs (pad file, configuration, run log) live in in/, outputs in out/, which is the
-// working directory. out/sub is a directory and out/plain a file, so that names through
+// Inputs (pad file, configuration, run log) live in in/, outputs in out/, the working
+// directory of the run. out/sub is a directory and out/plain a file, so that names through
 // them reach both outcomes.
 struct Sandbox {
   fs::path root, in, out;
   Sandbox() {
-    std::string pattern = (fs::temp_directory_path() / "velmorta-fuzz-XXXXXX").string();
+    // A memory file system where there is one: every run creates a dozen files.
+    std::error_code error;
+    const fs::path base = fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
+    std::string pattern = (base / "velmorta-fuzz-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) Fail("mkdtemp failed");
     root = pattern;
     in = root / "in";
     out = root / "out";
     fs::create_directory(in);
     fs::create_directory(out);
-    fs::current_path(out);
     Reset();
+  }
+  ~Sandbox() {
+    std::error_code ignored;
+    fs::remove_all(root, ignored);
   }
   void Reset() const {
     for (const auto& entry : fs::directory_iterator(out)) fs::remove_all(entry.path());
@@ -117,16 +123,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string executable = (box.in / "velmorta").string();
   const char* args[] = {"velmorta", base.c_str()};
   std::ostringstream console;
+  // libFuzzer reads its corpus by relative paths: the working directory changes for
+  // the run only.
+  const fs::path caller = fs::current_path();
+  fs::current_path(box.out);
   const int status = RunDriver(args, executable, console);
+  fs::current_path(caller);
 
   Check(console.str().empty(), "console output from a run whose inputs exist", console.str());
   CheckRunLog(ReadFile(box.in / "b_.vel"), status);
 
   std::string files[8];
   for (int n = 1; n <= 7; ++n) {
-    const bool exists = !paths[n].empty() && fs::is_regular_file(paths[n]);
+    const fs::path path = box.out / paths[n];
+    const bool exists = !paths[n].empty() && fs::is_regular_file(path);
     Check(exists || status == 1, "successful run without all its output files");
-    if (exists) files[n] = ReadFile(paths[n]);
+    if (exists) files[n] = ReadFile(path);
     if (n == 5) {
       CheckDrill(files[n]);
     } else {
