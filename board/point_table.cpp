@@ -59,6 +59,15 @@ void PointTable::Add(std::int32_t x, std::int32_t y) {
   if (slot.count != UINT32_MAX) ++slot.count;
 }
 
+void PointTable::Prefetch(std::int32_t x, std::int32_t y) const {
+#if defined(__GNUC__) || defined(__clang__)
+  __builtin_prefetch(&slots_[static_cast<std::size_t>(Hash(Key(x, y))) & (slots_.size() - 1)]);
+#else
+  (void)x;
+  (void)y;
+#endif
+}
+
 std::uint32_t PointTable::Count(std::int32_t x, std::int32_t y) const {
   return slots_[Find(Key(x, y))].count;
 }

@@ -7,6 +7,9 @@
 
 namespace velmorta {
 
+// How many records ahead the loops over a table prefetch their look-ups.
+inline constexpr std::size_t kPrefetchAhead = 16;
+
 class PointTable {
  public:
   explicit PointTable(std::size_t expectedPoints = 0);
@@ -14,6 +17,9 @@ class PointTable {
   void Add(std::int32_t x, std::int32_t y);  // counts one more at (x, y)
   std::uint32_t Count(std::int32_t x, std::int32_t y) const;
   bool Contains(std::int32_t x, std::int32_t y) const { return Count(x, y) > 0; }
+  // Starts loading the slot of (x, y), for a look-up a few records later: a table far
+  // larger than the caches costs a memory round trip per look-up otherwise.
+  void Prefetch(std::int32_t x, std::int32_t y) const;
 
  private:
   struct Slot {
