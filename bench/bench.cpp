@@ -2,9 +2,11 @@
 // (so that its peak memory is its own), and compares the time with reading the same
 // pad file by `cat pad > /dev/null` in the same run.
 //
-//   velmorta_bench [--quick] [--huge] [--repeat N]
+//   velmorta_bench [--quick] [--huge] [--repeat N] [--dir DIR]
 //
-// --quick stops at 10^5 records, --huge adds a pad file of 10^7 records.
+// --quick stops at 10^5 records, --huge adds a pad file of 10^7 records, --dir puts the
+// files in DIR instead of the temporary directory (a memory file system keeps the
+// disk's write-back out of the figures).
 //   velmorta_bench --generate every|shared N DIR   writes one board into DIR;
 //   velmorta_bench --convert DIR                   converts it (for a profiler).
 #include <algorithm>
@@ -266,9 +268,34 @@ struct Result {
   std::uint64_t outputBytes = 0;
 };
 
+fs::path workDirectory;
+
+// Generates the board in a child process, so that this process stays small: a child
+// started from it inherits its peak memory into the peak the system reports.
+Board GenerateApart(Board (*generate)(const fs::path&, std::uint64_t, bool), const fs::path& pad,
+                    std::uint64_t size, bool doubleSided) {
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) throw std::runtime_error("pipe failed");
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(pipeEnds[0]);
+    const Board board = generate(pad, size, doubleSided);
+    const ssize_t written = write(pipeEnds[1], &board, sizeof board);
+    _exit(written == static_cast<ssize_t>(sizeof board) ? 0 : 1);
+  }
+  close(pipeEnds[1]);
+  Board board;
+  const ssize_t got = read(pipeEnds[0], &board, sizeof board);
+  close(pipeEnds[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (got != static_cast<ssize_t>(sizeof board) || status != 0) throw std::runtime_error("generation failed");
+  return board;
+}
+
 Result RunCase(const std::string& name, std::uint64_t size, bool fixed,
                Board (*generate)(const fs::path&, std::uint64_t, bool), bool doubleSided, int repeat) {
-  const fs::path dir = fs::temp_directory_path() / ("velmorta-bench-" + std::to_string(getpid()));
+  const fs::path dir = workDirectory / ("velmorta-bench-" + std::to_string(getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir / "out");
   {
@@ -277,7 +304,7 @@ Result RunCase(const std::string& name, std::uint64_t size, bool fixed,
   Result r;
   r.name = name;
   r.size = size;
-  r.board = generate(dir / "b.pad", size, doubleSided);
+  r.board = GenerateApart(generate, dir / "b.pad", size, doubleSided);
   // Both read the pad file from the page cache: one read first warms it.
   r.cat = Best({"/bin/cat", (dir / "b.pad").string()}, 1);
   r.cat = Best({"/bin/cat", (dir / "b.pad").string()}, repeat);
@@ -339,7 +366,9 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--quick") == 0) quick = true;
     if (std::strcmp(argv[i], "--huge") == 0) huge = true;
     if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) repeat = std::max(1, std::atoi(argv[++i]));
+    if (std::strcmp(argv[i], "--dir") == 0 && i + 1 < argc) workDirectory = argv[++i];
   }
+  if (workDirectory.empty()) workDirectory = fs::temp_directory_path();
   const std::uint64_t top = quick ? 100'000 : 1'000'000;
 
   // The memory of a run on a board of no records, subtracted before the comparison

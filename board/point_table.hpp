@@ -22,9 +22,11 @@ class PointTable {
   void Prefetch(std::int32_t x, std::int32_t y) const;
 
  private:
-  struct Slot {
-    std::uint64_t key = 0;
+  struct Slot {  // the key in two halves: 12 bytes a slot, not 16
+    std::uint32_t high = 0;
+    std::uint32_t low = 0;
     std::uint32_t count = 0;  // 0 marks an empty slot
+    std::uint64_t key() const { return std::uint64_t{high} << 32 | low; }
   };
   std::size_t Find(std::uint64_t key) const;  // the key's slot, or the empty slot it would take
   void Grow();

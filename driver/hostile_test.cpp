@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "driver/config_reader.hpp"
+#include "driver/out_file.hpp"
 #include "test_support/test_support.hpp"
 
 namespace velmorta {
@@ -157,6 +158,15 @@ TEST(Hostile, CoordinatesAtThe32BitLimits) {
   EXPECT_EQ(got.out[1],
             "G71*G90*D16*D02*G01D14*X10080Y10080*D01*X10064Y10064*D02*"
             "D15*X10080Y10080*D01*X9722Y9722*D02*X10421Y10421*D01*X10064Y10064*D02*G01X0Y0*M00*");
+
+  // Numbers are written whole at both ends of the range.
+  OutFile file = OutFile::InMemory();
+  for (const std::int32_t v : {INT32_MIN, INT32_MIN + 1, -1000000000, -10, -1, 0, 9, 10, 99, 100, INT32_MAX}) {
+    file.Put("X", v, "Y", ~v, "*D03*");  // ~v is -v - 1
+  }
+  EXPECT_EQ(file.Text(),
+            "X-2147483648Y2147483647*D03*X-2147483647Y2147483646*D03*X-1000000000Y999999999*D03*X-10Y9*D03*"
+            "X-1Y0*D03*X0Y-1*D03*X9Y-10*D03*X10Y-11*D03*X99Y-100*D03*X100Y-101*D03*X2147483647Y-2147483648*D03*");
 
   // Fields beyond the 32-bit range saturate before they are scaled.
   ExpectSameConversion(Convert(ExampleConfiguration(), "*** Area 99999999999999,-99999999999999,1,2"),
