@@ -154,8 +154,15 @@ void CheckTrailers(const std::string (&files)[8], bool complete) {
 }
 
 SplitInput Split(std::string_view input) {
+  // The example's output directory, in the directory the whole-run target provides.
+  static const std::string example = [] {
+    std::string text = ExampleConfiguration();
+    const std::size_t at = text.find("\n>g out\n");
+    if (at == std::string::npos) Fail("example configuration without \">g out\"");
+    return text.replace(at, 9, "\n>g sub\n");
+  }();
   const std::size_t at = input.find(kSeparator);
-  if (at == std::string_view::npos) return {ExampleConfiguration(), input};
+  if (at == std::string_view::npos) return {example, input};
   return {input.substr(0, at), input.substr(at + kSeparator.size())};
 }
 

@@ -30,7 +30,7 @@ void CheckTrailers(const std::string (&files)[8], bool complete);
 
 // The input of the whole-conversion target: a configuration, the separator, a pad file.
 // Without the separator the whole input is the pad file, read with the example
-// configuration.
+// configuration (writing into the directory "sub").
 inline constexpr std::string_view kSeparator = "\n=====\n";
 struct SplitInput {
   std::string_view configuration;
