@@ -6,14 +6,16 @@
 namespace velmorta {
 
 std::string_view FieldScanner::Field(char delimiter) {
-  const std::string_view rest = token_.substr(pos_);
-  const std::size_t at = delimiter == kEndOfToken ? std::string_view::npos : rest.find(delimiter);
-  if (at == std::string_view::npos) {
+  const std::size_t start = pos_;
+  if (delimiter == kEndOfToken) {
     pos_ = token_.size();
-    return rest;
+    return token_.substr(start);
   }
-  pos_ += at + 1;
-  return rest.substr(0, at);
+  // Fields are a few characters long: a plain scan beats a library search.
+  std::size_t at = start;
+  while (at < token_.size() && token_[at] != delimiter) ++at;
+  pos_ = at < token_.size() ? at + 1 : at;
+  return token_.substr(start, at - start);
 }
 
 std::int32_t FieldScanner::Coordinate(char delimiter) {

@@ -37,7 +37,7 @@ PointTable::PointTable(std::size_t expectedPoints) {
 std::size_t PointTable::Find(std::uint64_t key) const {
   const std::size_t mask = slots_.size() - 1;
   std::size_t i = static_cast<std::size_t>(Hash(key)) & mask;
-  while (slots_[i].count != 0 && slots_[i].key != key) i = (i + 1) & mask;
+  while (slots_[i].count != 0 && slots_[i].key() != key) i = (i + 1) & mask;
   return i;
 }
 
@@ -45,7 +45,7 @@ void PointTable::Grow() {
   std::vector<Slot> old(slots_.size() * 2);
   old.swap(slots_);
   for (const Slot& slot : old) {
-    if (slot.count != 0) slots_[Find(slot.key)] = slot;
+    if (slot.count != 0) slots_[Find(slot.key())] = slot;
   }
 }
 
@@ -53,10 +53,20 @@ void PointTable::Add(std::int32_t x, std::int32_t y) {
   if ((used_ + 1) * 2 > slots_.size()) Grow();
   Slot& slot = slots_[Find(Key(x, y))];
   if (slot.count == 0) {
-    slot.key = Key(x, y);
+    slot.high = static_cast<std::uint32_t>(x);
+    slot.low = static_cast<std::uint32_t>(y);
     ++used_;
   }
   if (slot.count != UINT32_MAX) ++slot.count;
+}
+
+void PointTable::Prefetch(std::int32_t x, std::int32_t y) const {
+#if defined(__GNUC__) || defined(__clang__)
+  __builtin_prefetch(&slots_[static_cast<std::size_t>(Hash(Key(x, y))) & (slots_.size() - 1)]);
+#else
+  (void)x;
+  (void)y;
+#endif
 }
 
 std::uint32_t PointTable::Count(std::int32_t x, std::int32_t y) const {

@@ -3,9 +3,9 @@
 // Tokens of any length are returned whole.
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace velmorta {
 
@@ -20,7 +20,9 @@ class TokenReader {
   bool Refill();
 
   std::FILE* file_;
-  std::vector<char> buffer_;
+  // Left uninitialised: only what fread fills is read, and a small file touches little.
+  std::unique_ptr<char[]> buffer_;
+  std::size_t size_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   std::string spill_;  // a token that crosses a buffer boundary

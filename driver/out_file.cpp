@@ -1,24 +1,43 @@
 #include "driver/out_file.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <utility>
 
 namespace velmorta {
 namespace {
-constexpr std::size_t kFlushSize = 1 << 16;
+
+// Copies text, every "\n" as CR LF. The texts are a few bytes long: a plain loop beats
+// a library call.
+char* Copy(char* at, std::string_view text) {
+  for (const char c : text) {
+    if (c == '\n') *at++ = '\r';
+    *at++ = c;
+  }
+  return at;
 }
+
+constexpr std::size_t kDigits = 11;  // "-2147483648"
+
+char* Digits(char* at, std::int32_t value) { return std::to_chars(at, at + kDigits, value).ptr; }
+
+}  // namespace
 
 OutFile::OutFile(OutFile&& other) noexcept
     : file_(std::exchange(other.file_, nullptr)),
       inMemory_(std::exchange(other.inMemory_, false)),
-      pending_(std::move(other.pending_)) {}
+      buffer_(std::move(other.buffer_)),
+      used_(std::exchange(other.used_, 0)),
+      text_(std::move(other.text_)) {}
 
 OutFile& OutFile::operator=(OutFile&& other) noexcept {
   if (this != &other) {
     Close();
     file_ = std::exchange(other.file_, nullptr);
     inMemory_ = std::exchange(other.inMemory_, false);
-    pending_ = std::move(other.pending_);
+    buffer_ = std::move(other.buffer_);
+    used_ = std::exchange(other.used_, 0);
+    text_ = std::move(other.text_);
   }
   return *this;
 }
@@ -26,7 +45,10 @@ OutFile& OutFile::operator=(OutFile&& other) noexcept {
 bool OutFile::Open(const std::string& path) {
   Close();
   file_ = std::fopen(path.c_str(), "wb");
-  return file_ != nullptr;
+  if (file_ == nullptr) return false;
+  // The buffer here is the only one a byte passes through.
+  std::setvbuf(file_, nullptr, _IONBF, 0);
+  return true;
 }
 
 OutFile OutFile::InMemory() {
@@ -35,34 +57,68 @@ OutFile OutFile::InMemory() {
   return file;
 }
 
-void OutFile::Put(std::string_view text) {
-  for (std::size_t nl; (nl = text.find('\n')) != std::string_view::npos;) {
-    pending_.append(text.substr(0, nl));
-    pending_.append("\r\n");
-    text.remove_prefix(nl + 1);
+char* OutFile::Room(std::size_t n) {
+  if (!buffer_) buffer_.reset(new char[kBufferSize]);
+  if (kBufferSize - used_ < n) Drain();
+  return buffer_.get() + used_;
+}
+
+void OutFile::Drain() const {
+  if (used_ == 0) return;
+  // Write errors go unnoticed, as for every output of the converter.
+  if (inMemory_) {
+    text_.append(buffer_.get(), used_);
+  } else if (file_ != nullptr) {
+    (void)std::fwrite(buffer_.get(), 1, used_, file_);
   }
-  pending_.append(text);
-  MaybeFlush();
+  used_ = 0;
+}
+
+void OutFile::Put(std::string_view text) {
+  while (!text.empty()) {
+    const std::string_view piece = text.substr(0, kBufferSize / 2);  // CR LF doubles at most
+    Commit(Copy(Room(2 * piece.size()), piece));
+    text.remove_prefix(piece.size());
+  }
 }
 
 void OutFile::Put(std::string_view head, std::int32_t value, std::string_view tail) {
-  char digits[12];
-  const auto result = std::to_chars(digits, digits + sizeof digits, value);
-  Put(head);  // a head may hold line breaks too, as the drill header does
-  pending_.append(digits, result.ptr);
-  Put(tail);
+  if (head.size() + tail.size() > kShortLiterals) {
+    Put(head);
+    char digits[kDigits];
+    Put(std::string_view(digits, static_cast<std::size_t>(Digits(digits, value) - digits)));
+    Put(tail);
+    return;
+  }
+  char* at = Room(2 * (head.size() + tail.size()) + kDigits);
+  at = Copy(at, head);
+  at = Digits(at, value);
+  Commit(Copy(at, tail));
 }
 
-void OutFile::MaybeFlush() {
-  if (file_ != nullptr && pending_.size() >= kFlushSize) Flush();
+void OutFile::Put(std::string_view head, std::int32_t a, std::string_view middle, std::int32_t b,
+                  std::string_view tail) {
+  if (head.size() + middle.size() + tail.size() > kShortLiterals) {
+    Put(head, a, "");
+    Put(middle, b, tail);
+    return;
+  }
+  char* at = Room(2 * (head.size() + middle.size() + tail.size()) + 2 * kDigits);
+  at = Copy(at, head);
+  at = Digits(at, a);
+  at = Copy(at, middle);
+  at = Digits(at, b);
+  Commit(Copy(at, tail));
+}
+
+const std::string& OutFile::Text() const {
+  Drain();
+  return text_;
 }
 
 void OutFile::Flush() {
-  if (file_ == nullptr) return;
-  // Write errors go unnoticed, as for every output of the converter.
-  if (!pending_.empty()) (void)std::fwrite(pending_.data(), 1, pending_.size(), file_);
-  pending_.clear();
-  (void)std::fflush(file_);
+  Drain();
+  if (file_ != nullptr) (void)std::fflush(file_);
 }
 
 void OutFile::Close() {

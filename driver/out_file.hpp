@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -27,17 +28,30 @@ class OutFile {
   void Put(std::string_view text);
   // head, the value as "%ld", tail: the shape of every coordinate and code command.
   void Put(std::string_view head, std::int32_t value, std::string_view tail);
+  // head, a, middle, b, tail: a coordinate pair written as one command.
+  void Put(std::string_view head, std::int32_t a, std::string_view middle, std::int32_t b, std::string_view tail);
 
-  const std::string& Text() const { return pending_; }
+  const std::string& Text() const;
   void Flush();
   void Close();
 
  private:
-  void MaybeFlush();
+  static constexpr std::size_t kBufferSize = 1 << 16;
+  // Commands whose literal parts are longer than this take the general path.
+  static constexpr std::size_t kShortLiterals = 256;
+
+  // Where n more bytes (at most kBufferSize) can be written.
+  char* Room(std::size_t n);
+  void Commit(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.get()); }
+  // Hands the buffered bytes to the file, or to the text of an in-memory file.
+  void Drain() const;
 
   std::FILE* file_ = nullptr;
   bool inMemory_ = false;
-  std::string pending_;
+  // The buffer is drained by Text() too, which changes nothing that can be observed.
+  mutable std::unique_ptr<char[]> buffer_;
+  mutable std::size_t used_ = 0;
+  mutable std::string text_;  // an in-memory file's text
 };
 
 }  // namespace velmorta

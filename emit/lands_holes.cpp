@@ -29,11 +29,17 @@ void SelectFixedLandAperture(Emission& e) {
 void EmitPartLandsFirstSide(Emission& e) {
   const auto holes = e.board.HoleTable.Visible();
   PointTable holePositions(holes.size());
-  for (const Hole& h : holes) holePositions.Add(h.x, h.y);
+  for (std::size_t i = 0; i < holes.size(); ++i) {
+    if (i + kPrefetchAhead < holes.size()) holePositions.Prefetch(holes[i + kPrefetchAhead].x, holes[i + kPrefetchAhead].y);
+    holePositions.Add(holes[i].x, holes[i].y);
+  }
 
   const bool sized = e.ApertureMode() == "L2";
   ChangeDetector land1;
-  for (const Land& part : e.board.PartsTable.Visible()) {
+  const auto parts = e.board.PartsTable.Visible();
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i + kPrefetchAhead < parts.size()) holePositions.Prefetch(parts[i + kPrefetchAhead].x, parts[i + kPrefetchAhead].y);
+    const Land& part = parts[i];
     if (land1.Changed(part.land1) && sized) SelectSizedLand(e, part.land1, Output::Lands1);
     const Point p = e.At(part.x, part.y);
     Flash(e[Output::Lands1], p);

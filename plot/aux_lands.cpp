@@ -102,7 +102,10 @@ void EmitAuxiliaryLands(Emission& e, LineFamily family) {
   }
   const LineEnds ends(lines, e.board.PartsTable.Visible());
   LandWriter writer(e, file, !fixed);
-  for (const Line& line : lines) writer.Record(line, ends.Marked(line));
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i + kPrefetchAhead < lines.size()) ends.Prefetch(lines[i + kPrefetchAhead]);
+    writer.Record(lines[i], ends.Marked(lines[i]));
+  }
 }
 
 }  // namespace velmorta

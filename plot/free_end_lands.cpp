@@ -28,6 +28,7 @@ void EmitFreeEndLands(Emission& e) {
   const auto lines = e.board.TopLineTable.Visible();
   const LineEnds ends(lines, e.board.PartsTable.Visible());
   for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i + kPrefetchAhead < lines.size()) ends.Prefetch(lines[i + kPrefetchAhead]);
     const Line& line = lines[i];
     const EndFlags free = ends.Free(line);
     if (!free.first && !free.second) continue;

@@ -25,6 +25,8 @@ class LineEnds {
   // Ends that meet no other line, or lie on a part. A part at the first end marks only
   // the first end, even when both ends are the same point.
   EndFlags Marked(const Line& line) const;
+  // Prefetches what Free or Marked of the line will look up.
+  void Prefetch(const Line& line) const;
 
  private:
   bool Shared(std::int32_t x, std::int32_t y) const { return ends_.Count(x, y) >= 2; }

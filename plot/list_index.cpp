@@ -5,10 +5,11 @@
 namespace velmorta {
 
 ListIndex::ListIndex(const CodeList& list)
-    : list_(list), nonZeroAtOrBefore_(list.size()), nonZeroAtOrAfter_(list.size()) {
+    : list_(list), nonZeroAtOrBefore_(list.size()), nonZeroAtOrAfter_(list.size()), lastOfSmallKey_(kSmallKeys) {
   std::size_t lastNonZero = 0;
   for (std::size_t i = 0; i < list.size(); ++i) {
     positions_[list[i].key].push_back(i);
+    if (list[i].key >= 0 && list[i].key < kSmallKeys) lastOfSmallKey_[static_cast<std::size_t>(list[i].key)] = i + 1;
     if (list[i].code != 0) lastNonZero = i + 1;
     nonZeroAtOrBefore_[i] = lastNonZero;
   }
@@ -20,6 +21,11 @@ ListIndex::ListIndex(const CodeList& list)
 }
 
 std::optional<std::size_t> ListIndex::LastWithKey(std::int32_t key) const {
+  if (key >= 0 && key < kSmallKeys) {
+    const std::size_t last = lastOfSmallKey_[static_cast<std::size_t>(key)];
+    if (last == 0) return std::nullopt;
+    return last - 1;
+  }
   return LastWithKeyBefore(key, list_.size());
 }
 

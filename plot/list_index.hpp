@@ -31,6 +31,10 @@ class ListIndex {
   std::unordered_map<std::int32_t, std::vector<std::size_t>> positions_;  // ascending
   std::vector<std::size_t> nonZeroAtOrBefore_;  // position + 1, 0 for none
   std::vector<std::size_t> nonZeroAtOrAfter_;   // position + 1, 0 for none
+  // The last position + 1 (0 for none) of the small keys every board selects, without
+  // a hash look-up per selection.
+  static constexpr std::int32_t kSmallKeys = 1024;
+  std::vector<std::size_t> lastOfSmallKey_;
 };
 
 }  // namespace velmorta

@@ -8,8 +8,7 @@ namespace {
 
 // An X word always followed at once by the Y word that ends its command.
 void At(OutFile& file, Point p, std::string_view tail) {
-  file.Put("X", p.X, "");
-  file.Put("Y", p.Y, tail);
+  file.Put("X", p.X, "Y", p.Y, tail);
 }
 
 }  // namespace

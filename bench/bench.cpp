@@ -1,0 +1,402 @@
+// Conversion benchmark: generates boards, converts each in a child process of its own
+// (so that its peak memory is its own), and compares the time with reading the same
+// pad file by `cat pad > /dev/null` in the same run.
+//
+//   velmorta_bench [--quick] [--huge] [--repeat N] [--dir DIR]
+//
+// --quick stops at 10^5 records, --huge adds a pad file of 10^7 records, --dir puts the
+// files in DIR instead of the temporary directory (a memory file system keeps the
+// disk's write-back out of the figures).
+//   velmorta_bench --generate every|shared N DIR   writes one board into DIR;
+//   velmorta_bench --convert DIR                   converts it (for a profiler).
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <spawn.h>
+#include <sstream>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "board/board.hpp"
+#include "driver/run.hpp"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Buffered writer of pad text.
+class PadWriter {
+ public:
+  explicit PadWriter(const fs::path& path) : file_(std::fopen(path.c_str(), "wb")) {
+    if (file_ == nullptr) throw std::runtime_error("cannot create " + path.string());
+  }
+  ~PadWriter() {
+    Flush();
+    std::fclose(file_);
+  }
+  PadWriter& operator<<(std::string_view text) {
+    buffer_.append(text);
+    if (buffer_.size() > (1 << 20)) Flush();
+    return *this;
+  }
+  PadWriter& operator<<(long value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    return *this << std::string_view(digits, static_cast<std::size_t>(end - digits));
+  }
+  std::uint64_t bytes() const { return written_ + buffer_.size(); }
+
+ private:
+  void Flush() {
+    std::fwrite(buffer_.data(), 1, buffer_.size(), file_);
+    written_ += buffer_.size();
+    buffer_.clear();
+  }
+  std::FILE* file_;
+  std::string buffer_;
+  std::uint64_t written_ = 0;
+};
+
+struct Board {
+  std::uint64_t records = 0;
+  std::uint64_t binaryBytes = 0;  // the records as the converter stores them
+  std::uint64_t padBytes = 0;
+};
+
+// A pad coordinate on a 0.01-inch grid of about 3 m square.
+long Coordinate(std::mt19937_64& random) { return 100 + static_cast<long>(random() % 30000); }
+
+// n records of every kind: outline, parts, through-holes, holes (a quarter of them on
+// part positions), lines and fills on both sides; codes change every few records so
+// that the sized selections and the tool scans run.
+Board EveryKind(const fs::path& pad, std::uint64_t n, bool doubleSided) {
+  std::mt19937_64 random(n);
+  PadWriter out(pad);
+  out << "*** Pitch\n1\n*** Type\n" << (doubleSided ? "1\n" : "0\n");
+  const long landCodes[] = {5, 5, 8, 8, 10, 12, 6};
+  const long widths[] = {8, 8, 12, 20, 0, 5};
+  const long diameters[] = {8, 8, 12, 30, 12};
+  std::vector<std::pair<long, long>> parts;
+  parts.reserve(n);
+
+  out << "*** Area\n";
+  for (std::uint64_t i = 0; i < n; ++i) {
+    out << Coordinate(random) << "," << Coordinate(random) << "," << Coordinate(random) << ","
+        << Coordinate(random) << "\n";
+  }
+  out << "*** Parts\n";
+  for (std::uint64_t i = 0; i < n; ++i) {
+    const long x = Coordinate(random), y = Coordinate(random);
+    parts.emplace_back(x, y);
+    out << "\"U" << static_cast<long>(i) << "\",DIP," << x << "," << y << "," << landCodes[i / 3 % 7] << ","
+        << landCodes[(i / 5 + 1) % 7] << "\n";
+  }
+  out << "*** ThruHole\n";
+  for (std::uint64_t i = 0; i < n; ++i) {
+    out << Coordinate(random) << "," << Coordinate(random) << "," << landCodes[i % 7] << ","
+        << landCodes[(i + 3) % 7] << "\n";
+  }
+  out << "*** Hole\n";
+  for (std::uint64_t i = 0; i < n; ++i) {
+    const auto [x, y] = i % 4 == 0 ? parts[i] : std::pair{Coordinate(random), Coordinate(random)};
+    out << x << "," << y << "," << diameters[i / 4 % 5] << "\n";
+  }
+  for (const char* section : {"*** BottomLine\n", "*** TopLine\n"}) {
+    out << section;
+    long x = Coordinate(random), y = Coordinate(random);
+    for (std::uint64_t i = 0; i < n; ++i) {
+      // Chains of eight, whose inner ends are shared.
+      const long x2 = Coordinate(random), y2 = Coordinate(random);
+      out << x << "," << y << "," << x2 << "," << y2 << "," << widths[i / 2 % 6] << "\n";
+      if (i % 8 == 7) {
+        x = Coordinate(random);
+        y = Coordinate(random);
+      } else {
+        x = x2;
+        y = y2;
+      }
+    }
+  }
+  for (const char* section : {"*** BottomFill\n", "*** TopFill\n"}) {
+    out << section;
+    for (std::uint64_t i = 0; i < n; ++i) {
+      out << Coordinate(random) << "," << Coordinate(random) << "," << Coordinate(random) << ","
+          << Coordinate(random) << "\n";
+    }
+  }
+  Board board;
+  board.records = 8 * n;
+  board.binaryBytes = n * (3 * sizeof(velmorta::Segment) + 2 * sizeof(velmorta::Land) + sizeof(velmorta::Hole) +
+                           2 * sizeof(velmorta::Line));
+  board.padBytes = out.bytes();
+  return board;
+}
+
+// n top and n bottom lines walking a lattice small enough that every point is the end
+// of about four lines, with repeated records, zero-length records and parts on a tenth
+// of the points: the line-end generators' worst case.
+Board SharedEnds(const fs::path& pad, std::uint64_t n, bool doubleSided) {
+  std::mt19937_64 random(n + 1);
+  PadWriter out(pad);
+  out << "*** Pitch\n1\n*** Type\n" << (doubleSided ? "1\n" : "0\n");
+  const long side = std::max<long>(4, static_cast<long>(std::sqrt(static_cast<double>(n) / 2)));
+  const auto point = [&](long i) { return 100 + 10 * i; };
+  out << "*** Parts\n";
+  const std::uint64_t partCount = static_cast<std::uint64_t>(side * side / 10);
+  for (std::uint64_t i = 0; i < partCount; ++i) {
+    out << "\"P\",C," << point(static_cast<long>(random() % side)) << "," << point(static_cast<long>(random() % side))
+        << "," << static_cast<long>(5 + i % 4) << ",5\n";
+  }
+  for (const char* section : {"*** TopLine\n", "*** BottomLine\n"}) {
+    out << section;
+    long x = 0, y = 0;
+    std::string previous;
+    for (std::uint64_t i = 0; i < n; ++i) {
+      std::string record;
+      const std::uint64_t kind = random() % 50;
+      if (kind == 0 && !previous.empty()) {
+        record = previous;  // a repeated record
+      } else if (kind == 1) {
+        record = std::to_string(point(x)) + "," + std::to_string(point(y)) + "," + std::to_string(point(x)) + "," +
+                 std::to_string(point(y)) + ",8";  // zero length
+      } else {
+        long x2 = x, y2 = y;
+        switch (random() % 3) {  // horizontal, vertical or diagonal steps
+          case 0: x2 = (x + 1) % side; break;
+          case 1: y2 = (y + 1) % side; break;
+          default: x2 = (x + 1) % side; y2 = (y + 1) % side; break;
+        }
+        record = std::to_string(point(x)) + "," + std::to_string(point(y)) + "," + std::to_string(point(x2)) + "," +
+                 std::to_string(point(y2)) + "," + std::to_string(8 + static_cast<long>(i / 3 % 4) * 4);
+        x = x2;
+        y = y2;
+        if (random() % 16 == 0) {
+          x = static_cast<long>(random() % side);
+          y = static_cast<long>(random() % side);
+        }
+      }
+      out << record << "\n";
+      previous = std::move(record);
+    }
+  }
+  Board board;
+  board.records = 2 * n + partCount;
+  board.binaryBytes = 2 * n * sizeof(velmorta::Line) + partCount * sizeof(velmorta::Land);
+  board.padBytes = out.bytes();
+  return board;
+}
+
+std::string ExampleConfiguration(bool fixed) {
+  std::ifstream in(VELMORTA_SOURCE_DIR "/examples/velmorta.cfg", std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  std::string cfg = text.str();
+  if (fixed) {
+    const std::string from = ">L2 aperture mode";
+    cfg.replace(cfg.find(from), from.size(), ">L1");
+  }
+  return cfg;
+}
+
+struct Measure {
+  double seconds = 0;  // wall time from spawn to exit
+  long maxRssKb = 0;
+  int status = -1;
+};
+
+// Runs argv as a child with standard output sent to /dev/null.
+Measure Spawn(const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  const auto start = Clock::now();
+  pid_t pid = 0;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+    throw std::runtime_error("cannot start " + args[0]);
+  }
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  Measure m;
+  m.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  m.maxRssKb = usage.ru_maxrss;
+  m.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  posix_spawn_file_actions_destroy(&actions);
+  return m;
+}
+
+// The best of `repeat` runs: the least time and the greatest peak memory.
+Measure Best(const std::vector<std::string>& args, int repeat) {
+  Measure best;
+  best.seconds = 1e30;
+  for (int i = 0; i < repeat; ++i) {
+    const Measure m = Spawn(args);
+    best.seconds = std::min(best.seconds, m.seconds);
+    best.maxRssKb = std::max(best.maxRssKb, m.maxRssKb);
+    best.status = m.status;
+  }
+  return best;
+}
+
+std::string self;
+
+struct Result {
+  std::string name;
+  std::uint64_t size = 0;
+  Board board;
+  Measure conversion;
+  Measure cat;
+  std::uint64_t outputBytes = 0;
+};
+
+fs::path workDirectory;
+
+// Generates the board in a child process, so that this process stays small: a child
+// started from it inherits its peak memory into the peak the system reports.
+Board GenerateApart(Board (*generate)(const fs::path&, std::uint64_t, bool), const fs::path& pad,
+                    std::uint64_t size, bool doubleSided) {
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) throw std::runtime_error("pipe failed");
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(pipeEnds[0]);
+    const Board board = generate(pad, size, doubleSided);
+    const ssize_t written = write(pipeEnds[1], &board, sizeof board);
+    _exit(written == static_cast<ssize_t>(sizeof board) ? 0 : 1);
+  }
+  close(pipeEnds[1]);
+  Board board;
+  const ssize_t got = read(pipeEnds[0], &board, sizeof board);
+  close(pipeEnds[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (got != static_cast<ssize_t>(sizeof board) || status != 0) throw std::runtime_error("generation failed");
+  return board;
+}
+
+Result RunCase(const std::string& name, std::uint64_t size, bool fixed,
+               Board (*generate)(const fs::path&, std::uint64_t, bool), bool doubleSided, int repeat) {
+  const fs::path dir = workDirectory / ("velmorta-bench-" + std::to_string(getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir / "out");
+  {
+    std::ofstream(dir / "velmorta.cfg", std::ios::binary) << ExampleConfiguration(fixed);
+  }
+  Result r;
+  r.name = name;
+  r.size = size;
+  r.board = GenerateApart(generate, dir / "b.pad", size, doubleSided);
+  // Both read the pad file from the page cache: one read first warms it.
+  r.cat = Best({"/bin/cat", (dir / "b.pad").string()}, 1);
+  r.cat = Best({"/bin/cat", (dir / "b.pad").string()}, repeat);
+  r.conversion = Best({self, "--convert", dir.string()}, repeat);
+  for (const auto& entry : fs::directory_iterator(dir / "out")) r.outputBytes += entry.file_size();
+  fs::remove_all(dir);
+  return r;
+}
+
+void PrintHeader() {
+  std::printf("%-26s %9s %8s %8s %8s %7s %6s %7s %6s %8s %6s %3s\n", "board", "records", "pad MB", "out MB",
+              "conv s", "MB/s", "growth", "cat s", "ratio", "peak MB", "x bin", "rc");
+}
+
+void PrintRow(const Result& r, const Result* previous, long baselineKb) {
+  const double mb = static_cast<double>(r.board.padBytes) / 1e6;
+  const double peakMb = static_cast<double>(r.conversion.maxRssKb) / 1024.0;
+  const double binMb = static_cast<double>(r.board.binaryBytes) / (1024.0 * 1024.0);
+  char growth[16] = "";
+  if (previous != nullptr && previous->name == r.name) {
+    std::snprintf(growth, sizeof growth, "%.1f", r.conversion.seconds / previous->conversion.seconds);
+  }
+  std::printf("%-26s %9llu %8.1f %8.1f %8.3f %7.1f %6s %7.3f %6.1f %8.1f %6.2f %3d\n", r.name.c_str(),
+              static_cast<unsigned long long>(r.board.records), mb, static_cast<double>(r.outputBytes) / 1e6,
+              r.conversion.seconds, mb / r.conversion.seconds, growth, r.cat.seconds,
+              r.conversion.seconds / r.cat.seconds, peakMb,
+              static_cast<double>(r.conversion.maxRssKb - baselineKb) / 1024.0 / binMb, r.conversion.status);
+  std::fflush(stdout);
+}
+
+int Convert(const char* dir) {
+  if (chdir(dir) != 0) return 2;
+  const std::string base = "b";
+  const char* args[] = {"velmorta", base.c_str()};
+  std::ostringstream console;
+  return velmorta::RunDriver(args, std::string(dir) + "/velmorta", console);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], "--convert") == 0) return Convert(argv[2]);
+  if (argc == 5 && std::strcmp(argv[1], "--generate") == 0) {
+    // --generate every|shared N DIR: a board and configuration to profile with --convert.
+    const fs::path dir = argv[4];
+    fs::create_directories(dir / "out");
+    std::ofstream(dir / "velmorta.cfg", std::ios::binary) << ExampleConfiguration(false);
+    const std::uint64_t n = std::strtoull(argv[3], nullptr, 10);
+    const Board board = std::strcmp(argv[2], "shared") == 0 ? SharedEnds(dir / "b.pad", n, true)
+                                                            : EveryKind(dir / "b.pad", n, true);
+    std::printf("%llu records, %llu bytes\n", static_cast<unsigned long long>(board.records),
+                static_cast<unsigned long long>(board.padBytes));
+    return 0;
+  }
+  self = fs::canonical("/proc/self/exe").string();
+  bool quick = false, huge = false;
+  int repeat = 3;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--quick") == 0) quick = true;
+    if (std::strcmp(argv[i], "--huge") == 0) huge = true;
+    if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) repeat = std::max(1, std::atoi(argv[++i]));
+    if (std::strcmp(argv[i], "--dir") == 0 && i + 1 < argc) workDirectory = argv[++i];
+  }
+  if (workDirectory.empty()) workDirectory = fs::temp_directory_path();
+  const std::uint64_t top = quick ? 100'000 : 1'000'000;
+
+  // The memory of a run on a board of no records, subtracted before the comparison
+  // with the records' binary size.
+  const long baselineKb = RunCase("empty", 0, false, EveryKind, true, 1).conversion.maxRssKb;
+  std::printf("baseline peak memory of a run: %.1f MB\n\n", static_cast<double>(baselineKb) / 1024.0);
+
+  PrintHeader();
+  std::vector<Result> results;
+  const auto run = [&](const std::string& name, std::uint64_t n, bool fixed,
+                       Board (*generate)(const fs::path&, std::uint64_t, bool), bool doubleSided) {
+    results.push_back(RunCase(name, n, fixed, generate, doubleSided, repeat));
+    PrintRow(results.back(), results.size() > 1 ? &results[results.size() - 2] : nullptr, baselineKb);
+  };
+  for (const bool doubleSided : {true, false}) {
+    for (std::uint64_t n = 1000; n <= top; n *= 10) {
+      run(std::string("every kind, ") + (doubleSided ? "double" : "single") + ", L2", n, false, EveryKind,
+          doubleSided);
+    }
+  }
+  for (const bool fixed : {false, true}) {
+    for (const bool doubleSided : {false, true}) {
+      for (std::uint64_t n = 10'000; n <= top; n *= 10) {
+        run(std::string("shared ends, ") + (doubleSided ? "double" : "single") + (fixed ? ", L1" : ", L2"), n,
+            fixed, SharedEnds, doubleSided);
+      }
+    }
+  }
+  if (huge) run("10^7 records, double, L2", 1'250'000, false, EveryKind, true);
+  return 0;
+}

@@ -1,0 +1,41 @@
+#pragma once
+// Checks shared by the fuzz targets. A violated check aborts, so libFuzzer keeps the
+// input that caused it.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "driver/settings.hpp"
+
+namespace velmorta::fuzz {
+
+[[noreturn]] void Fail(std::string_view what, std::string_view detail = {});
+inline void Check(bool ok, std::string_view what, std::string_view detail = {}) {
+  if (!ok) Fail(what, detail);
+}
+
+// The example configuration of the repository, read once.
+const std::string& ExampleConfiguration();
+
+// A Gerber file: only the converter's commands, no line break anywhere.
+void CheckGerber(std::string_view text, std::string_view name);
+// The drill file: only the converter's lines, each ending in CR LF.
+void CheckDrill(std::string_view text);
+// The hole drawing repeats the drill file flash for hit and code for tool, in order.
+void CheckHoleDrawingFollowsDrill(std::string_view drill, std::string_view holeDrawing);
+// Every file holds its trailer exactly once, at its end (`complete`), or not at all.
+void CheckTrailers(const std::string (&files)[8], bool complete);
+
+// The input of the whole-conversion target: a configuration, the separator, a pad file.
+// Without the separator the whole input is the pad file, read with the example
+// configuration (writing into the directory "sub").
+inline constexpr std::string_view kSeparator = "\n=====\n";
+struct SplitInput {
+  std::string_view configuration;
+  std::string_view pad;
+};
+SplitInput Split(std::string_view input);
+
+}  // namespace velmorta::fuzz
