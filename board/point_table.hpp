@@ -3,12 +3,23 @@
 // built once per table keeps those tests linear in the number of records.
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace velmorta {
 
 // How many records ahead the loops over a table prefetch their look-ups.
 inline constexpr std::size_t kPrefetchAhead = 16;
+
+// Visits records in order as visit(index, record); ahead(record) starts the look-ups of
+// the record kPrefetchAhead places later.
+template <class Record, class Ahead, class Visit>
+void VisitWithPrefetch(std::span<const Record> records, Ahead ahead, Visit visit) {
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (i + kPrefetchAhead < records.size()) ahead(records[i + kPrefetchAhead]);
+    visit(i, records[i]);
+  }
+}
 
 class PointTable {
  public:

@@ -29,17 +29,12 @@ void SelectFixedLandAperture(Emission& e) {
 void EmitPartLandsFirstSide(Emission& e) {
   const auto holes = e.board.HoleTable.Visible();
   PointTable holePositions(holes.size());
-  for (std::size_t i = 0; i < holes.size(); ++i) {
-    if (i + kPrefetchAhead < holes.size()) holePositions.Prefetch(holes[i + kPrefetchAhead].x, holes[i + kPrefetchAhead].y);
-    holePositions.Add(holes[i].x, holes[i].y);
-  }
+  const auto prefetch = [&holePositions](const auto& r) { holePositions.Prefetch(r.x, r.y); };
+  VisitWithPrefetch(holes, prefetch, [&](std::size_t, const Hole& h) { holePositions.Add(h.x, h.y); });
 
   const bool sized = e.ApertureMode() == "L2";
   ChangeDetector land1;
-  const auto parts = e.board.PartsTable.Visible();
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    if (i + kPrefetchAhead < parts.size()) holePositions.Prefetch(parts[i + kPrefetchAhead].x, parts[i + kPrefetchAhead].y);
-    const Land& part = parts[i];
+  VisitWithPrefetch(e.board.PartsTable.Visible(), prefetch, [&](std::size_t, const Land& part) {
     if (land1.Changed(part.land1) && sized) SelectSizedLand(e, part.land1, Output::Lands1);
     const Point p = e.At(part.x, part.y);
     Flash(e[Output::Lands1], p);
@@ -48,7 +43,7 @@ void EmitPartLandsFirstSide(Emission& e) {
       Flash(e[Output::HoleDrawing], p);
       DrillHit(e[Output::Drill], p);
     }
-  }
+  });
 }
 
 void EmitPartLandsSecondSide(Emission& e) {

@@ -102,10 +102,9 @@ void EmitAuxiliaryLands(Emission& e, LineFamily family) {
   }
   const LineEnds ends(lines, e.board.PartsTable.Visible());
   LandWriter writer(e, file, !fixed);
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i + kPrefetchAhead < lines.size()) ends.Prefetch(lines[i + kPrefetchAhead]);
-    writer.Record(lines[i], ends.Marked(lines[i]));
-  }
+  VisitWithPrefetch(
+      lines, [&ends](const Line& r) { ends.Prefetch(r); },
+      [&](std::size_t, const Line& r) { writer.Record(r, ends.Marked(r)); });
 }
 
 }  // namespace velmorta

@@ -27,16 +27,14 @@ void EmitFreeEnd(Emission& e, Point p, std::int32_t code, std::int32_t previousC
 void EmitFreeEndLands(Emission& e) {
   const auto lines = e.board.TopLineTable.Visible();
   const LineEnds ends(lines, e.board.PartsTable.Visible());
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i + kPrefetchAhead < lines.size()) ends.Prefetch(lines[i + kPrefetchAhead]);
-    const Line& line = lines[i];
+  VisitWithPrefetch(lines, [&ends](const Line& r) { ends.Prefetch(r); }, [&](std::size_t i, const Line& line) {
     const EndFlags free = ends.Free(line);
-    if (!free.first && !free.second) continue;
+    if (!free.first && !free.second) return;
     const std::int32_t code = PartLand1(e, i);
     const std::int32_t previousCode = i == 0 ? 0 : PartLand1(e, i - 1);
     if (free.first) EmitFreeEnd(e, e.At(line.x1, line.y1), code, previousCode);
     if (free.second) EmitFreeEnd(e, e.At(line.x2, line.y2), code, previousCode);
-  }
+  });
 }
 
 }  // namespace velmorta

@@ -4,19 +4,19 @@ namespace velmorta {
 
 LineEnds::LineEnds(std::span<const Line> lines, std::span<const Land> parts)
     : ends_(lines.size() * 2), parts_(parts.size()) {
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i + kPrefetchAhead < lines.size()) {
-      ends_.Prefetch(lines[i + kPrefetchAhead].x1, lines[i + kPrefetchAhead].y1);
-      ends_.Prefetch(lines[i + kPrefetchAhead].x2, lines[i + kPrefetchAhead].y2);
-    }
-    const Line& r = lines[i];
-    ends_.Add(r.x1, r.y1);
-    if (r.x2 != r.x1 || r.y2 != r.y1) ends_.Add(r.x2, r.y2);
-  }
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    if (i + kPrefetchAhead < parts.size()) parts_.Prefetch(parts[i + kPrefetchAhead].x, parts[i + kPrefetchAhead].y);
-    parts_.Add(parts[i].x, parts[i].y);
-  }
+  VisitWithPrefetch(
+      lines,
+      [this](const Line& r) {
+        ends_.Prefetch(r.x1, r.y1);
+        ends_.Prefetch(r.x2, r.y2);
+      },
+      [this](std::size_t, const Line& r) {
+        ends_.Add(r.x1, r.y1);
+        if (r.x2 != r.x1 || r.y2 != r.y1) ends_.Add(r.x2, r.y2);
+      });
+  VisitWithPrefetch(
+      parts, [this](const Land& p) { parts_.Prefetch(p.x, p.y); },
+      [this](std::size_t, const Land& p) { parts_.Add(p.x, p.y); });
 }
 
 void LineEnds::Prefetch(const Line& r) const {
