@@ -1,7 +1,7 @@
 #include "board/pad_reader.hpp"
 
+#include "base/numbers.hpp"
 #include "board/token_reader.hpp"
-#include "driver/numbers.hpp"
 
 namespace velmorta {
 

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <string_view>
 
+#include "base/output_set.hpp"
 #include "board/board.hpp"
-#include "driver/output_set.hpp"
-#include "driver/settings.hpp"
+#include "config/settings.hpp"
 
 namespace velmorta {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "board/token_reader.hpp"
-#include "driver/config_reader.hpp"
+#include "config/config_reader.hpp"
 #include "test_support/test_support.hpp"
 
 namespace velmorta {

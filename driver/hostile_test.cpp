@@ -8,8 +8,8 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "driver/config_reader.hpp"
-#include "driver/out_file.hpp"
+#include "base/out_file.hpp"
+#include "config/config_reader.hpp"
 #include "test_support/test_support.hpp"
 
 namespace velmorta {

@@ -3,11 +3,11 @@
 #include <memory>
 #include <sys/stat.h>
 
+#include "base/executable_path.hpp"
+#include "base/fatal.hpp"
 #include "board/pad_reader.hpp"
-#include "driver/config_reader.hpp"
-#include "driver/executable_path.hpp"
-#include "driver/fatal.hpp"
-#include "driver/output_set.hpp"
+#include "config/config_reader.hpp"
+#include "driver/output_files.hpp"
 #include "emit/emit_layers.hpp"
 
 namespace velmorta {
@@ -46,6 +46,12 @@ void WriteClosingBanner(OutFile& runLog) {
   runLog.Put("--------------------------------\n");
 }
 
+void WriteCompletion(OutFile& runLog) {
+  runLog.Put(Bytes(Message::ConversionComplete));
+  runLog.Put("\n");
+  WriteClosingBanner(runLog);
+}
+
 int RunDriver(std::span<const char* const> args, const std::string& executablePath,
               std::ostream& console) {
   const std::string base = args.size() > 1 && args[1] != nullptr ? args[1] : "(null)";
@@ -64,7 +70,8 @@ int RunDriver(std::span<const char* const> args, const std::string& executablePa
     const Settings settings = ReadConfiguration(configuration.get());
     out = OpenOutputFiles(settings);
     const Board board = ReadPadFile(pad.get(), settings, out);
-    EmitLayers(board, settings, out, runLog);
+    EmitLayers(board, settings, out);
+    WriteCompletion(runLog);
   } catch (const FatalStop& stop) {
     runLog.Put("<ERROR>\n");
     runLog.Put(Bytes(stop.message));

@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "driver/out_file.hpp"
+#include "base/out_file.hpp"
 
 namespace velmorta {
 
@@ -16,5 +16,9 @@ int RunDriver(std::span<const char* const> args, const std::string& executablePa
 
 // The three closing lines of every run log.
 void WriteClosingBanner(OutFile& runLog);
+
+// The end of a run log after a conversion that finished: the completion message and
+// the closing banner.
+void WriteCompletion(OutFile& runLog);
 
 }  // namespace velmorta

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "emit/aperture_rules.hpp"
+#include "plot/aperture_rules.hpp"
 
 namespace velmorta {
 namespace {

@@ -1,7 +1,5 @@
 #include "emit/emit_layers.hpp"
 
-#include "driver/messages.hpp"
-#include "driver/run.hpp"
 #include "emit/copper.hpp"
 #include "emit/lands_holes.hpp"
 #include "plot/aux_lands.hpp"
@@ -19,13 +17,7 @@ void EmitOutline(Emission& e) {
 }
 
 void WriteTrailers(OutputSet& out) {
-  out[Output::Outline].Put("G01X0Y0*M02*");
-  out[Output::Lands1].Put("D02*G01X0Y0*M00*");
-  out[Output::Lands2].Put("D02*G01X0Y0*M00*");
-  out[Output::HoleDrawing].Put("D02*G01X0Y0*M00*");
-  out[Output::BottomCopper].Put("G01X0Y0*M00*");
-  out[Output::TopCopper].Put("G01X0Y0*M00*");
-  out[Output::Drill].Put("M02\n");
+  for (const Output which : kOutputs) out[which].Put(TraitsOf(which).trailer);
 }
 
 }  // namespace
@@ -35,7 +27,7 @@ std::int32_t AdjustedMargin(const Board& board, const Settings& settings) {
   return outlineGaveNeither ? Wrap32(std::int64_t{settings.Margin} + 5080) : settings.Margin;
 }
 
-void EmitLayers(const Board& board, const Settings& settings, OutputSet& out, OutFile& runLog) {
+void EmitLayers(const Board& board, const Settings& settings, OutputSet& out) {
   Emission e(board, settings, out, AdjustedMargin(board, settings));  // 1
   const bool fixed = e.ApertureMode() == "L1";
   const bool doubleSided = board.DoubleSided();
@@ -58,9 +50,7 @@ void EmitLayers(const Board& board, const Settings& settings, OutputSet& out, Ou
   if (auxLands) EmitAuxiliaryLands(e, LineFamily::Bottom);            // 16
   if (auxLands && doubleSided) EmitAuxiliaryLands(e, LineFamily::Top);  // 17
   WriteTrailers(out);                                                 // 18
-  runLog.Put(Bytes(Message::ConversionComplete));                     // 19
-  runLog.Put("\n");
-  WriteClosingBanner(runLog);
+  // 19, the completion message, is the run driver's: it follows the last byte written.
 }
 
 }  // namespace velmorta

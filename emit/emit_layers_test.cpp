@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "driver/config_reader.hpp"
+#include "config/config_reader.hpp"
 #include "test_support/test_support.hpp"
 
 namespace velmorta {

@@ -1,8 +1,8 @@
 #include "emit/lands_holes.hpp"
 
+#include "base/fatal.hpp"
 #include "board/point_table.hpp"
-#include "driver/fatal.hpp"
-#include "emit/aperture_rules.hpp"
+#include "plot/aperture_rules.hpp"
 
 namespace velmorta {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/output_set.hpp"
+#include "base/output_set.hpp"
 #include "export/code_table.hpp"
 
 namespace velmorta::fab {

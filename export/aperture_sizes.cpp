@@ -6,19 +6,6 @@
 
 namespace velmorta::fab {
 
-SizeList ListOf(Output file) {
-  switch (file) {
-    case Output::BottomCopper:
-    case Output::TopCopper:
-    case Output::Outline: return SizeList::Line;
-    case Output::Lands1:
-    case Output::Lands2: return SizeList::Land;
-    case Output::Drill:
-    case Output::HoleDrawing: break;
-  }
-  return SizeList::Tool;
-}
-
 std::string_view ListName(SizeList list) {
   switch (list) {
     case SizeList::Line: return "line";

@@ -7,16 +7,14 @@
 #include <string>
 #include <string_view>
 
-#include "driver/output_set.hpp"
-#include "driver/settings.hpp"
+#include "base/outputs.hpp"
+#include "config/settings.hpp"
 
 namespace velmorta::fab {
 
-enum class SizeList { Line, Land, Tool };
-
 // Files 1, 2 and 7 draw with line apertures, 3 and 4 with land apertures, the drill
 // file and the hole drawing with the drill tools.
-SizeList ListOf(Output file);
+inline SizeList ListOf(Output file) { return TraitsOf(file).list; }
 std::string_view ListName(SizeList list);  // "line", "land", "tool"
 const CodeList& EntriesOf(const Settings& settings, SizeList list);
 

@@ -6,8 +6,8 @@
 #include <map>
 #include <string_view>
 
-#include "driver/output_set.hpp"
-#include "driver/settings.hpp"
+#include "base/output_set.hpp"
+#include "config/settings.hpp"
 #include "export/aperture_sizes.hpp"
 #include "export/drill_program.hpp"
 #include "export/gerber_program.hpp"

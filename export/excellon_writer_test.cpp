@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "driver/config_reader.hpp"
+#include "config/config_reader.hpp"
 #include "export/export_error.hpp"
 
 namespace velmorta::fab {

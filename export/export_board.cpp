@@ -3,7 +3,7 @@
 #include <optional>
 #include <set>
 
-#include "driver/output_set.hpp"
+#include "base/output_set.hpp"
 #include "export/aperture_report.hpp"
 #include "export/code_table.hpp"
 #include "export/excellon_writer.hpp"
@@ -14,23 +14,6 @@
 namespace velmorta::fab {
 namespace {
 
-struct LayerStyle {
-  const char* role;
-  const char* colour;
-};
-
-// Indexed by output file number.
-constexpr LayerStyle kStyles[8] = {
-    {"", ""},
-    {"bottom copper", "#4a7bd0"},
-    {"top copper", "#d9483b"},
-    {"lands, first code", "#e8a23a"},
-    {"lands, second code", "#a86bd8"},
-    {"drill hits", "#101010"},
-    {"hole drawing", "#f2f2f2"},
-    {"board outline", "#e8e070"},
-};
-
 // Painted bottom up: copper, lands, outline, then the holes on top.
 constexpr Output kPaintOrder[] = {Output::BottomCopper, Output::TopCopper, Output::Lands1, Output::Lands2,
                                   Output::Outline,      Output::HoleDrawing, Output::Drill};
@@ -38,7 +21,7 @@ constexpr Output kPaintOrder[] = {Output::BottomCopper, Output::TopCopper, Outpu
 std::string FileName(const std::string& path) { return path.substr(path.find_last_of("/\\") + 1); }
 
 std::string Title(Output file, const std::string& path) {
-  return std::string(kStyles[static_cast<int>(file)].role) + ", exported from " + FileName(path) +
+  return std::string(TraitsOf(file).role) + ", exported from " + FileName(path) +
          " by velmorta-export " VELMORTA_VERSION;
 }
 
@@ -98,7 +81,8 @@ std::vector<FileText> ExportBoard(const Settings& settings, const SevenFiles& pa
   for (const Output file : kPaintOrder) {
     const int n = static_cast<int>(file);
     layers.push_back({"layer-" + std::to_string(n),
-                      FileName(paths[static_cast<std::size_t>(n - 1)]) + ": " + kStyles[n].role, kStyles[n].colour,
+                      FileName(paths[static_cast<std::size_t>(n - 1)]) + ": " + std::string(TraitsOf(file).role),
+                      std::string(TraitsOf(file).colour),
                       shapes[n]});
   }
   files.push_back({JoinOutputPath(settings, board + "_preview.svg"), WriteSvgPreview(layers, board)});

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/settings.hpp"
+#include "config/settings.hpp"
 #include "export/atomic_write.hpp"
 
 namespace velmorta::fab {

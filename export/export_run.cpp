@@ -6,8 +6,8 @@
 #include <optional>
 #include <string_view>
 
-#include "driver/config_reader.hpp"
-#include "driver/executable_path.hpp"
+#include "base/executable_path.hpp"
+#include "config/config_reader.hpp"
 #include "export/export_board.hpp"
 #include "export/export_error.hpp"
 

@@ -85,15 +85,6 @@ class Reader {
   std::int32_t aperture_ = 0;
 };
 
-std::string_view TrailerText(Trailer trailer) {
-  switch (trailer) {
-    case Trailer::End: return "G01X0Y0*M02*";
-    case Trailer::OffStop: return "D02*G01X0Y0*M00*";
-    case Trailer::Stop: break;
-  }
-  return "G01X0Y0*M00*";
-}
-
 }  // namespace
 
 GerberProgram ReadGerber(std::string_view text, Output file, std::string_view fileName) {
@@ -105,12 +96,12 @@ GerberProgram ReadGerber(std::string_view text, Output file, std::string_view fi
   }
   if (tokens.empty() || tokens.back().kind != GerberTokenKind::Trailer) {
     throw ExportError(std::string(fileName) + ": does not end with its trailer \"" +
-                      std::string(TrailerText(expected)) +
+                      std::string(TraitsOf(file).trailer) +
                       "\": the conversion stopped before it finished (see the run log)");
   }
   if (tokens.back().trailer != expected) {
     scan.Fail(tokens.back().offset, "the trailer of another kind of file (this one ends with \"" +
-                                        std::string(TrailerText(expected)) + "\")");
+                                        std::string(TraitsOf(file).trailer) + "\")");
   }
   Reader reader(text, fileName);
   for (const GerberToken& token : tokens) reader.Token(token);

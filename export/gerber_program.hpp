@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/output_set.hpp"
+#include "base/output_set.hpp"
 #include "export/gerber_tokens.hpp"
 
 namespace velmorta::fab {

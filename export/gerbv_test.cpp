@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "driver/config_reader.hpp"
+#include "config/config_reader.hpp"
 #include "export/code_table.hpp"
 #include "export/export_run.hpp"
 #include "export/layer_shapes.hpp"

@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "driver/executable_path.hpp"
+#include "base/executable_path.hpp"
 #include "export/export_run.hpp"
 
 int main(int argc, char** argv) {

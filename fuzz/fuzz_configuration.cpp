@@ -2,7 +2,7 @@
 // ends must read exactly like the same file with LF line ends.
 #include <cstdio>
 
-#include "driver/config_reader.hpp"
+#include "config/config_reader.hpp"
 #include "fuzz/fuzz_support.hpp"
 
 namespace velmorta::fuzz {

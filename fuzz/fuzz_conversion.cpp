@@ -14,8 +14,8 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "driver/config_reader.hpp"
-#include "driver/messages.hpp"
+#include "base/messages.hpp"
+#include "config/config_reader.hpp"
 #include "driver/run.hpp"
 #include "fuzz/fuzz_support.hpp"
 

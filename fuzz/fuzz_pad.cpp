@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "board/pad_reader.hpp"
-#include "driver/config_reader.hpp"
+#include "config/config_reader.hpp"
 #include "fuzz/fuzz_support.hpp"
 
 namespace velmorta::fuzz {

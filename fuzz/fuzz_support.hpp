@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "driver/settings.hpp"
+#include "config/settings.hpp"
 
 namespace velmorta::fuzz {
 

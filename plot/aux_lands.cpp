@@ -1,7 +1,7 @@
 #include "plot/aux_lands.hpp"
 
-#include "driver/fatal.hpp"
-#include "emit/aperture_rules.hpp"
+#include "base/fatal.hpp"
+#include "plot/aperture_rules.hpp"
 #include "plot/extended.hpp"
 #include "plot/line_ends.hpp"
 

@@ -2,9 +2,9 @@
 // What every emission step and generator works from: the board, the settings, the
 // output files, the plot transform in force and the indexed configuration lists.
 
+#include "base/output_set.hpp"
 #include "board/board.hpp"
-#include "driver/output_set.hpp"
-#include "driver/settings.hpp"
+#include "config/settings.hpp"
 #include "plot/list_index.hpp"
 #include "plot/vocabulary.hpp"
 

@@ -1,6 +1,6 @@
 #include "plot/free_end_lands.hpp"
 
-#include "emit/aperture_rules.hpp"
+#include "plot/aperture_rules.hpp"
 #include "plot/line_ends.hpp"
 
 namespace velmorta {

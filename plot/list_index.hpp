@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "driver/settings.hpp"
+#include "config/settings.hpp"
 
 namespace velmorta {
 

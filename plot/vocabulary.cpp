@@ -1,6 +1,6 @@
 #include "plot/vocabulary.hpp"
 
-#include "driver/fatal.hpp"
+#include "base/fatal.hpp"
 
 namespace velmorta {
 

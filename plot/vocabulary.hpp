@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "driver/numbers.hpp"
-#include "driver/out_file.hpp"
+#include "base/numbers.hpp"
+#include "base/out_file.hpp"
 #include "plot/list_index.hpp"
 
 namespace velmorta {

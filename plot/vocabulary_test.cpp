@@ -5,7 +5,7 @@
 #include <climits>
 #include <optional>
 
-#include "driver/fatal.hpp"
+#include "base/fatal.hpp"
 #include "test_support/test_support.hpp"
 
 namespace velmorta {

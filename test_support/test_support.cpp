@@ -8,9 +8,9 @@
 #include <stdexcept>
 #include <vector>
 
+#include "base/fatal.hpp"
 #include "board/pad_reader.hpp"
-#include "driver/config_reader.hpp"
-#include "driver/fatal.hpp"
+#include "config/config_reader.hpp"
 #include "driver/run.hpp"
 #include "emit/emit_layers.hpp"
 
@@ -79,7 +79,8 @@ Conversion Convert(std::string_view configuration, std::string_view pad) {
   std::FILE* padFile = TempStream(pad);
   try {
     const Board board = ReadPadFile(padFile, settings, out);
-    EmitLayers(board, settings, out, runLog);
+    EmitLayers(board, settings, out);
+    WriteCompletion(runLog);
   } catch (const FatalStop& stop) {
     result.fatal = stop.message;
   }
@@ -161,7 +162,8 @@ Conversion EmitBoard(const Settings& settings, const Board& board) {
   OutputSet out = OutputSet::InMemory();
   OutFile runLog = OutFile::InMemory();
   try {
-    EmitLayers(board, settings, out, runLog);
+    EmitLayers(board, settings, out);
+    WriteCompletion(runLog);
   } catch (const FatalStop& stop) {
     result.fatal = stop.message;
   }

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "driver/messages.hpp"
+#include "base/messages.hpp"
 
 namespace velmorta::testing {
 
@@ -74,7 +74,7 @@ std::FILE* OpenTempStream(std::string_view bytes);
 #include <cstdint>
 
 #include "board/board.hpp"
-#include "driver/settings.hpp"
+#include "config/settings.hpp"
 
 namespace velmorta::testing {
 

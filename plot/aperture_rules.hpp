@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "driver/messages.hpp"
-#include "driver/settings.hpp"
+#include "base/messages.hpp"
+#include "config/settings.hpp"
 #include "plot/list_index.hpp"
 
 namespace velmorta {

@@ -1,4 +1,4 @@
-#include "driver/numbers.hpp"
+#include "base/numbers.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "driver/config_reader.hpp"
+#include "config/config_reader.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "driver/config_reader.hpp"
+#include "config/config_reader.hpp"
 
 #include <optional>
 #include <string>
 
-#include "driver/numbers.hpp"
+#include "base/numbers.hpp"
 
 namespace velmorta {
 namespace {

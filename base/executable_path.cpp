@@ -1,4 +1,4 @@
-#include "driver/executable_path.hpp"
+#include "base/executable_path.hpp"
 
 #include <vector>
 

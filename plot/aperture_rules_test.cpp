@@ -1,4 +1,4 @@
-#include "emit/aperture_rules.hpp"
+#include "plot/aperture_rules.hpp"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "driver/fatal.hpp"
+#include "base/fatal.hpp"
 #include "test_support/test_support.hpp"
 
 namespace velmorta {

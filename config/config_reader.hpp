@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "driver/settings.hpp"
+#include "config/settings.hpp"
 
 namespace velmorta {
 

@@ -50,4 +50,9 @@ struct Settings {
   }
 };
 
+// `OutputDirectory` followed directly by the name.
+inline std::string JoinOutputPath(const Settings& settings, const std::string& name) {
+  return settings.OutputDirectory + name;
+}
+
 }  // namespace velmorta

@@ -2,7 +2,7 @@
 // The fatal stop: code that finds a fatal error throws; the run driver catches it at the
 // top, reports it in the run log and ends the run with status 1.
 
-#include "driver/messages.hpp"
+#include "base/messages.hpp"
 
 namespace velmorta {
 

@@ -1,4 +1,4 @@
-#include "driver/messages.hpp"
+#include "base/messages.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "driver/out_file.hpp"
+#include "base/out_file.hpp"
 
 #include <gtest/gtest.h>
 

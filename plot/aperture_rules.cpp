@@ -1,6 +1,6 @@
-#include "emit/aperture_rules.hpp"
+#include "plot/aperture_rules.hpp"
 
-#include "driver/fatal.hpp"
+#include "base/fatal.hpp"
 
 namespace velmorta {
 
