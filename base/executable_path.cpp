@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "base/files.hpp"
+
 #if defined(_WIN32)
 #include <windows.h>
 #elif defined(__APPLE__)
@@ -47,8 +49,7 @@ std::string ExecutablePath(const char* fallback) {
 }
 
 std::string ConfigurationPath(const std::string& executablePath) {
-  const std::size_t nameStart = executablePath.find_last_of("/\\") + 1;  // npos + 1 == 0
-  const std::string_view name = std::string_view(executablePath).substr(nameStart);
+  const std::string_view name = FileNameOf(executablePath);
   const bool threeCharExtension = name.size() >= 4 && name[name.size() - 4] == '.' &&
                                   name.substr(name.size() - 3).find('.') == std::string_view::npos;
   if (threeCharExtension) return executablePath.substr(0, executablePath.size() - 3) + "cfg";

@@ -22,9 +22,14 @@ TEST(ExecutablePath, ConfigurationPathBesideTheExecutable) {
       // A dot in a directory name is no extension of the file name.
       {"/opt/v1.2/velmorta", "/opt/v1.2/velmorta.cfg"},
       {"/opt/x.a/b", "/opt/x.a/b.cfg"},
+#ifdef _WIN32
       {"C:\\Program Files\\conv.exe", "C:\\Program Files\\conv.cfg"},
       {"C:\\x.a\\b", "C:\\x.a\\b.cfg"},
       {"C:\\x.a\\velmorta.EXE", "C:\\x.a\\velmorta.cfg"},
+#else
+      // "\\" is a byte of a file name here, no separator.
+      {"/opt/x.a\\b", "/opt/x.cfg"},
+#endif
   };
   for (const auto& [executable, configuration] : kCases) {
     EXPECT_EQ(ConfigurationPath(executable), configuration) << executable;

@@ -1,6 +1,7 @@
 #include "base/out_file.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <utility>
 
@@ -25,6 +26,9 @@ char* Digits(char* at, std::int32_t value) { return std::to_chars(at, at + kDigi
 
 OutFile::OutFile(OutFile&& other) noexcept
     : file_(std::exchange(other.file_, nullptr)),
+      path_(std::move(other.path_)),
+      error_(std::exchange(other.error_, 0)),
+      failedStep_(std::exchange(other.failedStep_, {})),
       inMemory_(std::exchange(other.inMemory_, false)),
       buffer_(std::move(other.buffer_)),
       used_(std::exchange(other.used_, 0)),
@@ -34,6 +38,9 @@ OutFile& OutFile::operator=(OutFile&& other) noexcept {
   if (this != &other) {
     Close();
     file_ = std::exchange(other.file_, nullptr);
+    path_ = std::move(other.path_);
+    error_ = std::exchange(other.error_, 0);
+    failedStep_ = std::exchange(other.failedStep_, {});
     inMemory_ = std::exchange(other.inMemory_, false);
     buffer_ = std::move(other.buffer_);
     used_ = std::exchange(other.used_, 0);
@@ -43,12 +50,26 @@ OutFile& OutFile::operator=(OutFile&& other) noexcept {
 }
 
 bool OutFile::Open(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  Adopt(FileHandle(file), path);
+  return true;
+}
+
+void OutFile::Adopt(FileHandle file, std::string path) {
   Close();
-  file_ = std::fopen(path.c_str(), "wb");
-  if (file_ == nullptr) return false;
+  file_ = file.release();
+  path_ = std::move(path);
+  error_ = 0;
+  failedStep_ = {};
   // The buffer here is the only one a byte passes through.
   std::setvbuf(file_, nullptr, _IONBF, 0);
-  return true;
+}
+
+void OutFile::Fail(std::string_view step) const {
+  if (error_ != 0) return;
+  error_ = errno != 0 ? errno : EIO;
+  failedStep_ = step;
 }
 
 OutFile OutFile::InMemory() {
@@ -65,11 +86,11 @@ char* OutFile::Room(std::size_t n) {
 
 void OutFile::Drain() const {
   if (used_ == 0) return;
-  // Write errors go unnoticed, as for every output of the converter.
   if (inMemory_) {
     text_.append(buffer_.get(), used_);
-  } else if (file_ != nullptr) {
-    (void)std::fwrite(buffer_.get(), 1, used_, file_);
+  } else if (file_ != nullptr && error_ == 0) {
+    errno = 0;
+    if (std::fwrite(buffer_.get(), 1, used_, file_) != used_) Fail("write");
   }
   used_ = 0;
 }
@@ -118,13 +139,15 @@ const std::string& OutFile::Text() const {
 
 void OutFile::Flush() {
   Drain();
-  if (file_ != nullptr) (void)std::fflush(file_);
+  errno = 0;
+  if (file_ != nullptr && std::fflush(file_) != 0) Fail("flush");
 }
 
 void OutFile::Close() {
   if (file_ == nullptr) return;
   Flush();
-  std::fclose(file_);
+  errno = 0;
+  if (std::fclose(file_) != 0) Fail("close");
   file_ = nullptr;
 }
 

@@ -1,12 +1,16 @@
 #pragma once
 // A buffered output file. Every "\n" written becomes CR LF, so the run log and the drill
 // file are byte-identical on every platform; the Gerber files never contain one.
+// The first failed write, flush or close is kept (sticky) with its errno, for the
+// caller to check once where a failure must stop the run; later bytes are dropped.
 
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
+
+#include "base/files.hpp"
 
 namespace velmorta {
 
@@ -21,6 +25,8 @@ class OutFile {
 
   // Creates or empties the file. False when it cannot be created.
   bool Open(const std::string& path);
+  // Writes to a file opened elsewhere; `path` names it in messages.
+  void Adopt(FileHandle file, std::string path);
 
   // A file that keeps everything in memory; Text() returns it.
   static OutFile InMemory();
@@ -35,6 +41,13 @@ class OutFile {
   void Flush();
   void Close();
 
+  // The first failure, if any: its errno and what failed ("write", "flush", "close").
+  bool Failed() const { return error_ != 0; }
+  int Error() const { return error_; }
+  std::string_view FailedStep() const { return failedStep_; }
+  const std::string& Path() const { return path_; }
+  std::FILE* Handle() const { return file_; }
+
  private:
   static constexpr std::size_t kBufferSize = 1 << 16;
   // Commands whose literal parts are longer than this take the general path.
@@ -45,8 +58,12 @@ class OutFile {
   void Commit(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.get()); }
   // Hands the buffered bytes to the file, or to the text of an in-memory file.
   void Drain() const;
+  void Fail(std::string_view step) const;
 
   std::FILE* file_ = nullptr;
+  std::string path_;
+  mutable int error_ = 0;
+  mutable std::string_view failedStep_;
   bool inMemory_ = false;
   // The buffer is drained by Text() too, which changes nothing that can be observed.
   mutable std::unique_ptr<char[]> buffer_;

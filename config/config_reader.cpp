@@ -3,16 +3,11 @@
 #include <optional>
 #include <string>
 
+#include "base/files.hpp"
 #include "base/numbers.hpp"
 
 namespace velmorta {
 namespace {
-
-#ifdef _WIN32
-constexpr char kDirectorySeparator = '\\';
-#else
-constexpr char kDirectorySeparator = '/';
-#endif
 
 // Lines are read at most 255 characters at a time, the line break included; the rest
 // of a longer line is read as a line of its own.

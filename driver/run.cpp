@@ -1,10 +1,8 @@
 #include "driver/run.hpp"
 
-#include <memory>
-#include <sys/stat.h>
-
 #include "base/executable_path.hpp"
 #include "base/fatal.hpp"
+#include "base/files.hpp"
 #include "board/pad_reader.hpp"
 #include "config/config_reader.hpp"
 #include "driver/output_files.hpp"
@@ -13,27 +11,9 @@
 namespace velmorta {
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using InputFile = std::unique_ptr<std::FILE, FileCloser>;
-
-// Opens an input file for reading; a directory counts as a file that cannot be opened.
-InputFile OpenInput(const std::string& path) {
-  InputFile file(std::fopen(path.c_str(), "rb"));
-  if (!file) return nullptr;
-#ifdef _WIN32
-  struct _stat64 info;
-  if (_fstat64(_fileno(file.get()), &info) == 0 && (info.st_mode & _S_IFDIR) != 0) return nullptr;
-#else
-  struct stat info;
-  if (fstat(fileno(file.get()), &info) == 0 && S_ISDIR(info.st_mode)) return nullptr;
-#endif
-  return file;
-}
-
-InputFile OpenOrStop(const std::string& path, Message message) {
-  InputFile file = OpenInput(path);
+FileHandle OpenOrStop(const std::string& path, Message message) {
+  int error = 0;
+  FileHandle file = OpenForReading(path, error);
   if (!file) throw FatalStop{message, true};
   return file;
 }
@@ -65,8 +45,8 @@ int RunDriver(std::span<const char* const> args, const std::string& executablePa
 
   OutputSet out;
   try {
-    InputFile pad = OpenOrStop(base + ".pad", Message::CannotOpenFile);
-    InputFile configuration = OpenOrStop(ConfigurationPath(executablePath), Message::NoConfigurationFile);
+    FileHandle pad = OpenOrStop(base + ".pad", Message::CannotOpenFile);
+    FileHandle configuration = OpenOrStop(ConfigurationPath(executablePath), Message::NoConfigurationFile);
     const Settings settings = ReadConfiguration(configuration.get());
     out = OpenOutputFiles(settings);
     const Board board = ReadPadFile(pad.get(), settings, out);

@@ -3,17 +3,16 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
+#include "base/files.hpp"
 #include "export/export_error.hpp"
 
 namespace velmorta::fab {
 namespace {
 
 void RemoveQuietly(const std::string& path) {
-  std::error_code ignored;
-  std::filesystem::remove(path, ignored);
+  int ignored = 0;
+  (void)RemoveFile(path, ignored);
 }
 
 // False, with errno's text in `why`, when the file could not be written completely.
@@ -47,12 +46,11 @@ void WriteAllOrNothing(const std::vector<FileText>& files) {
     if (!WriteFile(temporary, file.bytes, why)) abandon("cannot write " + file.path + ": " + why);
   }
   for (std::size_t i = 0; i < files.size(); ++i) {
-    std::error_code error;
-    std::filesystem::rename(temporaries[i], files[i].path, error);
-    if (error) {
+    int error = 0;
+    if (!RenameReplacing(temporaries[i], files[i].path, error)) {
       // The files renamed so far are complete; the rest are not touched.
       temporaries.erase(temporaries.begin(), temporaries.begin() + static_cast<std::ptrdiff_t>(i));
-      abandon("cannot replace " + files[i].path + ": " + error.message());
+      abandon("cannot replace " + files[i].path + ": " + ReasonText(error));
     }
   }
 }

@@ -3,7 +3,7 @@
 #include <optional>
 #include <set>
 
-#include "base/output_set.hpp"
+#include "base/files.hpp"
 #include "export/aperture_report.hpp"
 #include "export/code_table.hpp"
 #include "export/excellon_writer.hpp"
@@ -18,7 +18,7 @@ namespace {
 constexpr Output kPaintOrder[] = {Output::BottomCopper, Output::TopCopper, Output::Lands1, Output::Lands2,
                                   Output::Outline,      Output::HoleDrawing, Output::Drill};
 
-std::string FileName(const std::string& path) { return path.substr(path.find_last_of("/\\") + 1); }
+std::string FileName(const std::string& path) { return std::string(FileNameOf(path)); }
 
 std::string Title(Output file, const std::string& path) {
   return std::string(TraitsOf(file).role) + ", exported from " + FileName(path) +
@@ -40,7 +40,7 @@ SevenFiles SourcePaths(const Settings& settings) {
 }
 
 std::string FabPath(const std::string& sourcePath) {
-  const std::size_t nameStart = sourcePath.find_last_of("/\\") + 1;  // npos + 1 == 0
+  const std::size_t nameStart = NameStart(sourcePath);
   const std::size_t dot = sourcePath.rfind('.');
   const std::size_t split = dot == std::string::npos || dot <= nameStart ? sourcePath.size() : dot;
   return sourcePath.substr(0, split) + "_fab" + sourcePath.substr(split);

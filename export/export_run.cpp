@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "base/executable_path.hpp"
+#include "base/files.hpp"
 #include "config/config_reader.hpp"
 #include "export/export_board.hpp"
 #include "export/export_error.hpp"
@@ -72,8 +73,7 @@ std::string ReadWhole(const std::string& path, std::string_view what) {
 }  // namespace
 
 std::string DefaultConfigurationPath(const std::string& executablePath) {
-  const std::size_t nameStart = executablePath.find_last_of("/\\") + 1;  // npos + 1 == 0
-  return ConfigurationPath(executablePath.substr(0, nameStart) + "velmorta");
+  return ConfigurationPath(std::string(DirectoryOf(executablePath)) + "velmorta");
 }
 
 int RunExport(std::span<const char* const> args, const std::string& executablePath, std::ostream& out,
@@ -84,7 +84,7 @@ int RunExport(std::span<const char* const> args, const std::string& executablePa
       out << kUsage;
       return 0;
     }
-    const std::string board = options.base.substr(options.base.find_last_of("/\\") + 1);
+    const std::string board(FileNameOf(options.base));
     if (board.empty()) throw ExportError("the board name " + options.base + " ends in a directory separator");
     const std::string configPath = options.config.value_or(DefaultConfigurationPath(executablePath));
     const Settings settings = ParseConfiguration(ReadWhole(configPath, "the configuration file"));
