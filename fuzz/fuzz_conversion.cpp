@@ -2,6 +2,8 @@
 // in a directory of its own, with the invariants every run must keep:
 // - the run log is "*** Message", then the completion message (status 0) or "<ERROR>"
 //   and one message (status 1), then the closing banner; nothing goes to the console;
+// - standard error holds a few ASCII warnings, and one reason line exactly when the
+//   run failed;
 // - the Gerber files hold only commands and no line break; every drill line ends in
 //   CR LF; the hole drawing flashes where the drill file drills, with the same codes;
 // - a successful run ends every output file with its trailer, once; a failed run
@@ -122,16 +124,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string base = (box.in / "b").string();
   const std::string executable = (box.in / "velmorta").string();
   const char* args[] = {"velmorta", base.c_str()};
-  std::ostringstream console;
+  std::ostringstream console, errors;
   // libFuzzer reads its corpus by relative paths: the working directory changes for
   // the run only.
   const fs::path caller = fs::current_path();
   fs::current_path(box.out);
-  const int status = RunDriver(args, executable, console);
+  const int status = RunDriver(args, executable, console, errors);
   fs::current_path(caller);
 
   Check(console.str().empty(), "console output from a run whose inputs exist", console.str());
   CheckRunLog(ReadFile(box.in / "b_.vel"), status);
+  CheckStandardError(errors.str(), status == 0 ? 0 : 1);
 
   std::string files[8];
   for (int n = 1; n <= 7; ++n) {
