@@ -4,6 +4,8 @@
 //   and one message (status 1), then the closing banner; nothing goes to the console;
 // - standard error holds a few ASCII warnings, and one reason line exactly when the
 //   run failed;
+// - two outputs that are one file end the run before anything is written, and a
+//   refused run leaves an existing file with its bytes;
 // - the Gerber files hold only commands and no line break; every drill line ends in
 //   CR LF; the hole drawing flashes where the drill file drills, with the same codes;
 // - a successful run ends every output file with its trailer, once; a failed run
@@ -67,10 +69,11 @@ void WriteFile(const fs::path& path, std::string_view bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-// Output paths must stay inside out/ and name seven different files; a configuration
-// that would write elsewhere, or one file twice, is not run.
-bool SafeOutputs(const Settings& settings, std::string (&paths)[8]) {
+// Output paths must stay inside out/; a configuration that would write elsewhere is not
+// run. `repeated` tells whether two of them name one file.
+bool SafeOutputs(const Settings& settings, std::string (&paths)[8], bool& repeated) {
   std::set<std::string> seen;
+  repeated = false;
   for (std::size_t n = 1; n <= 7; ++n) {
     const std::string name = n <= settings.OutputFileNames.size() ? settings.OutputFileNames[n - 1] : "";
     const fs::path path = fs::path(settings.OutputDirectory + name);
@@ -79,7 +82,7 @@ bool SafeOutputs(const Settings& settings, std::string (&paths)[8]) {
       if (part == "..") return false;
     }
     paths[n] = path.lexically_normal().string();
-    if (!name.empty() && !seen.insert(paths[n]).second) return false;
+    if (!name.empty() && !seen.insert(paths[n]).second) repeated = true;
   }
   return true;
 }
@@ -116,7 +119,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const SplitInput input = Split(std::string_view(reinterpret_cast<const char*>(data), size));
 
   std::string paths[8];
-  if (!SafeOutputs(ParseConfiguration(input.configuration), paths)) return 0;
+  bool repeated = false;
+  if (!SafeOutputs(ParseConfiguration(input.configuration), paths, repeated)) return 0;
 
   box.Reset();
   WriteFile(box.in / "velmorta.cfg", input.configuration);
@@ -133,8 +137,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fs::current_path(caller);
 
   Check(console.str().empty(), "console output from a run whose inputs exist", console.str());
-  CheckRunLog(ReadFile(box.in / "b_.vel"), status);
+  const std::string runLog = ReadFile(box.in / "b_.vel");
+  CheckRunLog(runLog, status);
   CheckStandardError(errors.str(), status == 0 ? 0 : 1);
+  // The sandbox's file system does not fill up: a refused output is a refused name.
+  const bool refused = runLog.find(Bytes(Message::BadOutputDirectory)) != std::string::npos;
+  Check(!repeated || refused, "two outputs of one file were written", input.configuration);
+  if (refused) Check(ReadFile(box.out / "plain") == "x", "a refused run changed an existing file");
 
   std::string files[8];
   for (int n = 1; n <= 7; ++n) {
