@@ -15,6 +15,18 @@
 namespace velmorta {
 namespace {
 
+constexpr std::string_view kUsage =
+    "Usage: velmorta BASE\n"
+    "Converts the board BASE.pad into six Gerber files and a drill file, and writes the run\n"
+    "log BASE_.vel. The settings, the output file names and their directory come from the\n"
+    "configuration file beside the program: its name with the extension cfg.\n"
+    "\n"
+    "  -h, --help   print this text and exit\n"
+    "  --version    print the version and exit\n"
+    "\n"
+    "Exit status 0 after a successful run, 1 after any error. The reason of an error and\n"
+    "warnings about the board go to standard error.\n";
+
 FileHandle OpenInput(const std::string& path, Message message) {
   int error = 0;
   FileHandle file = OpenForReading(path, error);
@@ -135,7 +147,19 @@ void WriteCompletion(OutFile& runLog) {
 
 int RunDriver(std::span<const char* const> args, const std::string& executablePath, std::ostream& console,
               std::ostream& errors) {
-  const std::string base = args.size() > 1 && args[1] != nullptr ? args[1] : "(null)";
+  const bool named = args.size() > 1 && args[1] != nullptr;
+  const std::string_view first = named ? args[1] : "";
+  if (first == "--help" || first == "-h") {
+    console << kUsage;
+    return 0;
+  }
+  if (first == "--version") {
+    console << "velmorta " VELMORTA_VERSION "\n";
+    return 0;
+  }
+  // Without a name the run goes on with "(null)", as it always has, and says how to call it.
+  if (!named) errors << kUsage.substr(0, kUsage.find('\n') + 1);
+  const std::string base = named ? args[1] : "(null)";
   const std::string padPath = base + ".pad";
   Diagnostics diagnostics(&errors, padPath, ConfigurationPath(executablePath));
 
