@@ -37,15 +37,20 @@ std::string Expand(std::string text, const TempDir& dir) {
   return text;
 }
 
+// The seven output paths in out/, with the changes given by output number.
+std::vector<std::string> Outputs(const std::map<std::size_t, std::string>& changes = {}) {
+  std::vector<std::string> names;
+  for (const std::string& name : kNames) names.push_back("{d}/out/" + name);
+  for (const auto& [n, name] : changes) names[n - 1] = name;
+  return names;
+}
+
 // A directory for base name "b": the example board, the example configuration without
 // its output directory and with `names` (expanded) as its ">F" lines, an out/ folder
 // holding a previous run's seven files.
 struct RunDir {
   TempDir dir;
-  explicit RunDir(std::vector<std::string> names = {}, const std::string& extra = "") {
-    if (names.empty()) {
-      for (const std::string& name : kNames) names.push_back("{d}/out/" + name);
-    }
+  explicit RunDir(const std::vector<std::string>& names = Outputs(), const std::string& extra = "") {
     std::string configuration;
     for (std::size_t n = 0; n < names.size(); ++n) {
       configuration += ">F" + std::to_string(n + 1) + " " + Expand(names[n], dir) + "\n";
@@ -72,30 +77,22 @@ std::map<std::string, std::string> Snapshot(const TempDir& dir) {
   return files;
 }
 
-// Links where the system allows them; a case whose link cannot be made is skipped.
-bool Symlink(const std::string& target, const std::string& link) {
+// A link where the system allows one; a case whose link cannot be made is skipped.
+bool Link(const std::string& target, const std::string& link, bool hard = false) {
   std::error_code error;
   fs::remove(link, error);
-  fs::create_symlink(target, link, error);
-  return !error;
-}
-bool HardLink(const std::string& target, const std::string& link) {
-  std::error_code error;
-  fs::remove(link, error);
-  fs::create_hard_link(target, link, error);
+  if (hard) {
+    fs::create_hard_link(target, link, error);
+  } else {
+    fs::create_symlink(target, link, error);
+  }
   return !error;
 }
 
 std::string ConsoleLine(Message message) { return std::string(Bytes(message)) + "\n"; }
 
 TEST(Safety, FilesThatMustSurviveARefusedRun) {
-  std::vector<std::string> names;
-  for (const std::string& name : kNames) names.push_back("{d}/out/" + name);
-  const auto with = [&names](std::size_t n, const std::string& name) {
-    std::vector<std::string> changed = names;
-    changed[n - 1] = name;
-    return changed;
-  };
+  const std::vector<std::string> names = Outputs();
   const struct {
     const char* what;
     std::vector<std::string> names;
@@ -103,19 +100,19 @@ TEST(Safety, FilesThatMustSurviveARefusedRun) {
     bool runLogIsInput;  // then nothing is written, and the console says so
     const char* reason;
   } kCases[] = {
-      {"output file 3 is the pad file", with(3, "{d}/out/../b.pad"), nullptr, false,
+      {"output file 3 is the pad file", Outputs({{3, "{d}/out/../b.pad"}}), nullptr, false,
        "output file 3 {d}/out/../b.pad is the same file as the pad file {d}/b.pad"},
-      {"output file 1 is the configuration", with(1, "{d}/velmorta.cfg"), nullptr, false,
+      {"output file 1 is the configuration", Outputs({{1, "{d}/velmorta.cfg"}}), nullptr, false,
        "output file 1 {d}/velmorta.cfg is the same file as the configuration file {d}/velmorta.cfg"},
-      {"output file 7 is the run log", with(7, "{d}/./b_.vel"), nullptr, false,
+      {"output file 7 is the run log", Outputs({{7, "{d}/./b_.vel"}}), nullptr, false,
        "output file 7 {d}/./b_.vel is the same file as the run log {d}/b_.vel"},
-      {"two spellings of one output", with(2, "{d}/out/./bottom.gbr"), nullptr, false,
+      {"two spellings of one output", Outputs({{2, "{d}/out/./bottom.gbr"}}), nullptr, false,
        "output file 2 {d}/out/./bottom.gbr is the same file as output file 1 {d}/out/bottom.gbr"},
       {"an output linked to the pad file", names,
-       [](const RunDir& s) { return Symlink(s / "b.pad", s / "out/land2.gbr"); }, false,
+       [](const RunDir& s) { return Link(s / "b.pad", s / "out/land2.gbr"); }, false,
        "output file 4 {d}/out/land2.gbr is the same file as the pad file {d}/b.pad"},
       {"two outputs linked to one file", names,
-       [](const RunDir& s) { return HardLink(s / "out/top.gbr", s / "out/holes.gbr"); }, false,
+       [](const RunDir& s) { return Link(s / "out/top.gbr", s / "out/holes.gbr", true); }, false,
        "output file 6 {d}/out/holes.gbr is the same file as output file 2 {d}/out/top.gbr"},
       // Files 1 to 4 exist from the previous run and are open when file 5 fails.
       {"output file 5 is a directory", names,
@@ -124,12 +121,13 @@ TEST(Safety, FilesThatMustSurviveARefusedRun) {
          return fs::create_directory(s / "out/drill.drl");
        },
        false, "cannot write {d}/out/drill.drl: Is a directory"},
-      {"output file 6 in a folder that does not exist", with(6, "{d}/none/holes.gbr"), nullptr, false,
+      {"output file 6 in a folder that does not exist", Outputs({{6, "{d}/none/holes.gbr"}}), nullptr, false,
        "cannot create {d}/none/holes.gbr: No such file or directory"},
-      {"the run log linked to the pad file", names, [](const RunDir& s) { return HardLink(s / "b.pad", s / "b_.vel"); },
-       true, "{d}/b_.vel is the same file as {d}/b.pad; nothing is written"},
+      {"the run log linked to the pad file", names,
+       [](const RunDir& s) { return Link(s / "b.pad", s / "b_.vel", true); }, true,
+       "{d}/b_.vel is the same file as {d}/b.pad; nothing is written"},
       {"the run log linked to the configuration", names,
-       [](const RunDir& s) { return Symlink(s / "velmorta.cfg", s / "b_.vel"); }, true,
+       [](const RunDir& s) { return Link(s / "velmorta.cfg", s / "b_.vel"); }, true,
        "{d}/b_.vel is the same file as {d}/velmorta.cfg; nothing is written"},
   };
   for (const auto& c : kCases) {
@@ -178,13 +176,7 @@ TEST(Safety, ReadOnlyFilesAndFoldersAsAnOrdinaryUser) {
 }
 
 TEST(Safety, FailuresThatMustBeReported) {
-  std::vector<std::string> names;
-  for (const std::string& name : kNames) names.push_back("{d}/out/" + name);
-  const auto with = [&names](std::size_t n, const std::string& name) {
-    std::vector<std::string> changed = names;
-    changed[n - 1] = name;
-    return changed;
-  };
+  const std::vector<std::string> names = Outputs();
   const struct {
     const char* what;
     std::vector<std::string> names;
@@ -196,29 +188,26 @@ TEST(Safety, FailuresThatMustBeReported) {
   } kCases[] = {
 #ifdef __linux__
       // A full disk: nothing is lost silently, and no completion follows.
-      {"an output on a full device", with(3, "/dev/full"), "", nullptr, Message::BadOutputDirectory, false,
+      {"an output on a full device", Outputs({{3, "/dev/full"}}), "", nullptr, Message::BadOutputDirectory, false,
        "/dev/full: write failed: No space left on device"},
-      {"the run log on a full device", names, "", [](const RunDir& s) { return Symlink("/dev/full", s / "b_.vel"); },
+      {"the run log on a full device", names, "", [](const RunDir& s) { return Link("/dev/full", s / "b_.vel"); },
        Message::CannotOpenFile, true, "{d}/b_.vel: write failed: No space left on device"},
       // Reading a process's memory at address 0 fails: a read error, not an end of file.
-      {"a pad file that cannot be read", names, "",
-       [](const RunDir& s) { return Symlink("/proc/self/mem", s / "b.pad"); }, Message::CannotOpenFile, true,
-       "{d}/b.pad: read failed: Input/output error"},
+      {"a pad file that cannot be read", names, "", [](const RunDir& s) { return Link("/proc/self/mem", s / "b.pad"); },
+       Message::CannotOpenFile, true, "{d}/b.pad: read failed: Input/output error"},
       {"a configuration that cannot be read", names, "",
-       [](const RunDir& s) { return Symlink("/proc/self/mem", s / "velmorta.cfg"); }, Message::NoConfigurationFile,
-       true, "{d}/velmorta.cfg: read failed: Input/output error"},
+       [](const RunDir& s) { return Link("/proc/self/mem", s / "velmorta.cfg"); }, Message::NoConfigurationFile, true,
+       "{d}/velmorta.cfg: read failed: Input/output error"},
 #endif
       {"no pad file", names, "", [](const RunDir& s) { return fs::remove(s / "b.pad"); }, Message::CannotOpenFile, true,
        "cannot open {d}/b.pad: No such file or directory"},
-      {"no configuration", names, "", [](const RunDir& s) { return fs::remove(s / "velmorta.cfg"); },
-       Message::NoConfigurationFile, true, "cannot open {d}/velmorta.cfg: No such file or directory"},
       {"a run log that cannot be created", names, "",
        [](const RunDir& s) { return fs::create_directory(s / "b_.vel"); }, std::nullopt, true,
        "cannot create {d}/b_.vel: Is a directory"},
-      {"an output folder that does not exist", with(1, "{d}/none/bottom.gbr"), "", nullptr,
+      {"an output folder that does not exist", Outputs({{1, "{d}/none/bottom.gbr"}}), "", nullptr,
        Message::BadOutputDirectory, false, "cannot create {d}/none/bottom.gbr: No such file or directory"},
-      {"no name for output file 7", {names.begin(), names.begin() + 6}, "", nullptr, Message::BadOutputDirectory,
-       false, "{d}/velmorta.cfg: no >F line names output file 7"},
+      {"no name for output file 7", std::vector<std::string>(names.begin(), names.begin() + 6), "", nullptr,
+       Message::BadOutputDirectory, false, "{d}/velmorta.cfg: no >F line names output file 7"},
       {"a default drill of no tool", names, ">d1 9.9\n", nullptr, Message::BadHoleDefault, false,
        "{d}/velmorta.cfg: the default drill (>d) or a hole's diameter has no >T line with a code"},
   };
@@ -345,10 +334,7 @@ TEST(Safety, BytesThatMustNotChange) {
 #else
   const std::string null = "/dev/null";
 #endif
-  std::vector<std::string> names;
-  for (const std::string& name : kNames) names.push_back("{d}/out/" + name);
-  names[0] = names[1] = names[5] = null;
-  RunDir discarding(names);
+  RunDir discarding(Outputs({{1, null}, {2, null}, {6, null}}));
   for (const std::size_t n : {0, 1, 5}) fs::remove(discarding / ("out/" + kNames[n]));
   const testing::RunResult d = testing::RunInDir(discarding.dir, "b");
   EXPECT_EQ(d.status, 0);
