@@ -64,8 +64,11 @@ class RunLog {
     return pending_ != nullptr;
   }
 
-  void MustNotBe(std::FILE* input, const std::string& inputPath) {
-    if (!pending_ || !SameFile(IdentityOf(pending_.get()), IdentityOf(input))) return;
+  // Checked before either input is opened, so that no failure to open one empties the other.
+  void MustNotBe(const std::string& inputPath) {
+    int error = 0;
+    const FileHandle input = OpenForReading(inputPath, error);
+    if (!input || !pending_ || !SameFile(IdentityOf(pending_.get()), IdentityOf(input.get()))) return;
     pending_.reset();  // closed untouched
     throw FatalStop{Message::CannotOpenFile, true,
                     path_ + " is the same file as " + inputPath + "; nothing is written"};
@@ -171,10 +174,10 @@ int RunDriver(std::span<const char* const> args, const std::string& executablePa
   }
   OutputSet out;
   try {
+    runLog.MustNotBe(padPath);
+    runLog.MustNotBe(diagnostics.ConfigurationFile());
     FileHandle pad = OpenInput(padPath, Message::CannotOpenFile);
-    runLog.MustNotBe(pad.get(), padPath);
     FileHandle configuration = OpenInput(diagnostics.ConfigurationFile(), Message::NoConfigurationFile);
-    runLog.MustNotBe(configuration.get(), diagnostics.ConfigurationFile());
     const InputFiles inputs{{padPath, IdentityOf(pad.get())},
                             {diagnostics.ConfigurationFile(), IdentityOf(configuration.get())},
                             {runLog.Path(), runLog.Identity()}};
