@@ -43,6 +43,11 @@ struct FileIdentity {
   friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };
 std::optional<FileIdentity> IdentityOf(std::FILE* file);
+// Whether two identities are one file that is no device. An identity the system could
+// not tell is never the same as another.
+inline bool SameFile(const std::optional<FileIdentity>& a, const std::optional<FileIdentity>& b) {
+  return a && b && !a->device && !b->device && *a == *b;
+}
 
 // Renames `from` to `to`, replacing a file at `to`.
 bool RenameReplacing(const std::string& from, const std::string& to, int& error);

@@ -15,6 +15,7 @@ enum class Message {
   BadAuxLandDefault,
   BadHoleDefault,
   BadApertureSetting,
+  OutOfMemory,
   ConversionComplete,
 };
 

@@ -20,6 +20,7 @@ TEST(Messages, DecodeFromShiftJisToTheirTexts) {
       {Message::BadAuxLandDefault, "補助ランドの初期値が不正です"},
       {Message::BadHoleDefault, "ホールの初期値が不正です"},
       {Message::BadApertureSetting, "アパーチャの設定が不正です"},
+      {Message::OutOfMemory, "メモリが不足しています"},
       {Message::ConversionComplete, "ガーバーデータ変換処理\u3000正常終了"},
   };
   for (const auto& [message, text] : kTexts) {

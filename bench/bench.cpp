@@ -339,8 +339,8 @@ int Convert(const char* dir) {
   if (chdir(dir) != 0) return 2;
   const std::string base = "b";
   const char* args[] = {"velmorta", base.c_str()};
-  std::ostringstream console;
-  return velmorta::RunDriver(args, std::string(dir) + "/velmorta", console);
+  std::ostringstream console, errors;
+  return velmorta::RunDriver(args, std::string(dir) + "/velmorta", console, errors);
 }
 
 }  // namespace

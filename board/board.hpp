@@ -10,15 +10,19 @@ namespace velmorta {
 
 struct Segment {  // AreaTable, BottomFillTable, TopFillTable
   std::int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  friend bool operator==(const Segment&, const Segment&) = default;
 };
 struct Line {  // BottomLineTable, TopLineTable
   std::int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0, width = 0;
+  friend bool operator==(const Line&, const Line&) = default;
 };
 struct Land {  // PartsTable, ThruHoleTable
   std::int32_t x = 0, y = 0, land1 = 0, land2 = 0;
+  friend bool operator==(const Land&, const Land&) = default;
 };
 struct Hole {  // HoleTable
   std::int32_t tool = 0, x = 0, y = 0, diameter = 0;
+  friend bool operator==(const Hole&, const Hole&) = default;
 };
 
 constexpr std::int32_t FirstField(const Segment& r) { return r.x1; }

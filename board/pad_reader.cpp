@@ -1,5 +1,10 @@
 #include "board/pad_reader.hpp"
 
+#include <array>
+#include <string>
+
+#include "base/fatal.hpp"
+#include "base/files.hpp"
 #include "base/numbers.hpp"
 #include "board/token_reader.hpp"
 
@@ -18,34 +23,56 @@ std::string_view FieldScanner::Field(char delimiter) {
   return token_.substr(start, at - start);
 }
 
-std::int32_t FieldScanner::Coordinate(char delimiter) {
-  return Wrap32(std::int64_t{ParseLeadingInt(Field(delimiter))} * 254);
+std::int32_t FieldScanner::Number(std::string_view field) {
+  // Tokens hold no white space, so a number starts at once: a sign, then a digit.
+  const std::size_t digit = !field.empty() && (field[0] == '+' || field[0] == '-') ? 1 : 0;
+  if (!firstNonNumber_ && (digit >= field.size() || field[digit] < '0' || field[digit] > '9')) {
+    firstNonNumber_ = numbers_;
+  }
+  ++numbers_;
+  return ParseLeadingInt(field);
 }
 
-std::int32_t FieldScanner::Code(char delimiter) { return ParseLeadingInt(Field(delimiter)); }
+std::int32_t FieldScanner::Coordinate(char delimiter) {
+  return Wrap32(std::int64_t{Number(Field(delimiter))} * 254);
+}
+
+std::int32_t FieldScanner::Code(char delimiter) { return Number(Field(delimiter)); }
 
 std::int32_t FieldScanner::HoleSize(char delimiter) {
-  return Wrap32(std::int64_t{ParseLeadingInt(Field(delimiter))} * 10);
+  return Wrap32(std::int64_t{Number(Field(delimiter))} * 10);
 }
 
 namespace {
 
 enum class Section { None, Pitch, Type, Area, Parts, ThruHole, Hole, BottomLine, BottomFill, TopLine, TopFill };
 
+struct Named {
+  std::string_view name;
+  Section section;
+  std::array<std::string_view, 5> fields;  // the numeric fields, in order
+};
+constexpr Named kSections[] = {
+    {"Pitch", Section::Pitch, {}},
+    {"Type", Section::Type, {}},
+    {"Area", Section::Area, {"x1", "y1", "x2", "y2"}},
+    {"Parts", Section::Parts, {"x", "y", "land1", "land2"}},
+    {"ThruHole", Section::ThruHole, {"x", "y", "land1", "land2"}},
+    {"Hole", Section::Hole, {"x", "y", "diameter"}},
+    {"BottomLine", Section::BottomLine, {"x1", "y1", "x2", "y2", "width"}},
+    {"BottomFill", Section::BottomFill, {"x1", "y1", "x2", "y2"}},
+    {"TopLine", Section::TopLine, {"x1", "y1", "x2", "y2", "width"}},
+    {"TopFill", Section::TopFill, {"x1", "y1", "x2", "y2"}},
+};
+
 Section SectionNamed(std::string_view name) {
-  struct Named { std::string_view name; Section section; };
-  static constexpr Named kSections[] = {
-      {"Pitch", Section::Pitch},         {"Type", Section::Type},
-      {"Area", Section::Area},           {"Parts", Section::Parts},
-      {"ThruHole", Section::ThruHole},   {"Hole", Section::Hole},
-      {"BottomLine", Section::BottomLine}, {"BottomFill", Section::BottomFill},
-      {"TopLine", Section::TopLine},     {"TopFill", Section::TopFill},
-  };
   for (const Named& s : kSections) {
     if (s.name == name) return s.section;
   }
   return Section::None;
 }
+
+const Named& About(Section section) { return kSections[static_cast<std::size_t>(section) - 1]; }
 
 constexpr char kComma = ',';
 constexpr char kQuote = '"';
@@ -53,20 +80,38 @@ constexpr char kEnd = FieldScanner::kEndOfToken;
 
 class PadReader {
  public:
-  PadReader(const Settings& settings, OutputSet& out) : settings_(settings), out_(out) {}
+  PadReader(const Settings& settings, OutputSet& out, Diagnostics& diagnostics)
+      : settings_(settings), out_(out), diagnostics_(diagnostics) {}
 
   void Read(std::FILE* pad) {
     TokenReader tokens(pad);
     std::string_view token;
     while (tokens.Next(token)) {
       if (token == "***") {
-        // At end of input there is no name; "***" names no section.
-        std::string_view name = "***";
-        (void)tokens.Next(name);
-        EnterSection(name);
+        ++sections_;
+        std::string_view name;
+        if (tokens.Next(name)) {
+          EnterSection(name);
+        } else if (tokens.Error() == 0) {
+          EndUnknownSection();
+          diagnostics_.Warn(Warning::UnknownSection,
+                            [] { return std::string("\"***\" at the end of the file opens no section"); });
+        }
       } else {
         Record(token);
       }
+    }
+    if (tokens.Error() != 0) {
+      throw FatalStop{Message::CannotOpenFile, true,
+                      diagnostics_.PadFile() + ": read failed: " + ReasonText(tokens.Error())};
+    }
+    EndUnknownSection();
+    WarnOfEndedTables();
+    if (board.PitchMode == 0) {
+      diagnostics_.Warn(Warning::NoPitch, [] {
+        return std::string("no \"Pitch\" of 1 or 2: output files 1 to 4 get no header, and no width or land code "
+                           "selects an aperture");
+      });
     }
   }
 
@@ -74,7 +119,9 @@ class PadReader {
 
  private:
   void EnterSection(std::string_view name) {
+    EndUnknownSection();
     section_ = SectionNamed(name);
+    if (section_ == Section::None) unknown_ = Unknown{Quoted(name), sections_, 0};
     if (section_ == Section::Area) {
       out_[Output::Outline].Put("G71*G90*D02*");
     } else if (section_ == Section::Parts) {
@@ -87,7 +134,9 @@ class PadReader {
   void Record(std::string_view token) {
     FieldScanner f(token);
     switch (section_) {
-      case Section::None: break;
+      case Section::None:
+        if (unknown_) ++unknown_->tokens;
+        break;
       case Section::Pitch: Pitch(token); break;
       case Section::Type:
         if (token == "0" || token == "1") board.BoardType = token[0] - '0';
@@ -98,7 +147,7 @@ class PadReader {
         r.y1 = Y(f.Coordinate(kComma), 0);
         r.x2 = X(f.Coordinate(kComma), 0);
         r.y2 = Y(f.Coordinate(kEnd), 0);
-        board.AreaTable.Append(r);
+        Append(board.AreaTable, r, token);
         break;
       }
       case Section::Parts: {
@@ -106,24 +155,83 @@ class PadReader {
         f.Skip(kQuote);  // the part name, commas and all
         f.Skip(kComma);
         f.Skip(kComma);  // the second field
-        board.PartsTable.Append(LandRecord(f));
+        Append(board.PartsTable, LandRecord(f), token);
         break;
       }
-      case Section::ThruHole: board.ThruHoleTable.Append(LandRecord(f)); break;
+      case Section::ThruHole: Append(board.ThruHoleTable, LandRecord(f), token); break;
       case Section::Hole: {
         Hole r;
         r.tool = CodeOfEntry(settings_.ToolList, 18);
         r.x = X(f.Coordinate(kComma), 1);
         r.y = Y(f.Coordinate(kComma), 1);
         r.diameter = f.HoleSize(kEnd);
-        board.HoleTable.Append(r);
+        Append(board.HoleTable, r, token);
         break;
       }
-      case Section::BottomLine: board.BottomLineTable.Append(LineRecord(f)); break;
-      case Section::BottomFill: board.BottomFillTable.Append(FillRecord(f, kComma)); break;
-      case Section::TopLine: board.TopLineTable.Append(LineRecord(f)); break;
-      case Section::TopFill: board.TopFillTable.Append(FillRecord(f, kEnd)); break;
+      case Section::BottomLine: Append(board.BottomLineTable, LineRecord(f), token); break;
+      case Section::BottomFill: Append(board.BottomFillTable, FillRecord(f, kComma), token); break;
+      case Section::TopLine: Append(board.TopLineTable, LineRecord(f), token); break;
+      case Section::TopFill: Append(board.TopFillTable, FillRecord(f, kEnd), token); break;
     }
+    if (const auto field = f.FirstNonNumber()) {
+      const Named& about = About(section_);
+      diagnostics_.Warn(Warning::NotANumber, [&] {
+        return std::string(about.name) + " record " + std::to_string(records_) + " " + Quoted(token) + ": " +
+               std::string(about.fields[*field]) + " is not a number; read as 0";
+      });
+    }
+  }
+
+  // Stores a record and notes where its table first ends, for the warning at the end.
+  template <class Record>
+  void Append(Table<Record>& table, const Record& record, std::string_view token) {
+    const bool endedBefore = table.Visible().size() < table.Stored().size();
+    table.Append(record);
+    records_ = table.Stored().size();
+    if (!endedBefore && table.Visible().size() < records_) {
+      ends_[static_cast<std::size_t>(section_)] = End{records_, Quoted(token), record == Record{}};
+    }
+  }
+
+  // A record whose first field is 0 ends its table and hides the records after it: a
+  // board drawn from the origin loses them. A blank last record is a plain end marker.
+  void WarnOfEndedTables() {
+    const auto stored = [this](Section section) {
+      switch (section) {
+        case Section::Area: return board.AreaTable.Stored().size();
+        case Section::Parts: return board.PartsTable.Stored().size();
+        case Section::ThruHole: return board.ThruHoleTable.Stored().size();
+        case Section::Hole: return board.HoleTable.Stored().size();
+        case Section::BottomLine: return board.BottomLineTable.Stored().size();
+        case Section::BottomFill: return board.BottomFillTable.Stored().size();
+        case Section::TopLine: return board.TopLineTable.Stored().size();
+        case Section::TopFill: return board.TopFillTable.Stored().size();
+        default: return std::size_t{0};
+      }
+    };
+    for (std::size_t s = 0; s < ends_.size(); ++s) {
+      if (!ends_[s]) continue;
+      const End& end = *ends_[s];
+      const Section section = static_cast<Section>(s);
+      const std::size_t hidden = stored(section) - end.record + 1;
+      if (hidden == 1 && end.blank) continue;
+      const std::string why = section == Section::Hole
+                                  ? " ends the table: every hole's tool is the code of >T entry 18, which is 0 here"
+                                  : " begins with 0 and so ends the table";
+      diagnostics_.Warn(Warning::HiddenRecords, [&] {
+        return std::string(About(section).name) + " record " + std::to_string(end.record) + " " + end.token + why +
+               "; " + std::to_string(hidden) + " records from it on are ignored";
+      });
+    }
+  }
+
+  void EndUnknownSection() {
+    if (!unknown_) return;
+    diagnostics_.Warn(Warning::UnknownSection, [&] {
+      return "unknown section name " + unknown_->name + " (section " + std::to_string(unknown_->section) +
+             " of the file): its " + std::to_string(unknown_->tokens) + " tokens are skipped";
+    });
+    unknown_.reset();
   }
 
   void Pitch(std::string_view token) {
@@ -185,13 +293,30 @@ class PadReader {
 
   const Settings& settings_;
   OutputSet& out_;
+  Diagnostics& diagnostics_;
   Section section_ = Section::None;
+  std::size_t sections_ = 0;  // "***" tokens so far
+  std::size_t records_ = 0;   // the number of the last record stored in its table
+
+  struct Unknown {
+    std::string name;  // quoted
+    std::size_t section;
+    std::size_t tokens;
+  };
+  std::optional<Unknown> unknown_;  // the section being skipped, if it has a name
+
+  struct End {
+    std::size_t record;  // numbered from 1 in its table
+    std::string token;   // quoted
+    bool blank;          // every field 0
+  };
+  std::array<std::optional<End>, 11> ends_;  // by Section
 };
 
 }  // namespace
 
-Board ReadPadFile(std::FILE* pad, const Settings& settings, OutputSet& out) {
-  PadReader reader(settings, out);
+Board ReadPadFile(std::FILE* pad, const Settings& settings, OutputSet& out, Diagnostics& diagnostics) {
+  PadReader reader(settings, out, diagnostics);
   reader.Read(pad);
   return std::move(reader.board);
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string_view>
 
+#include "base/diagnostics.hpp"
 #include "base/output_set.hpp"
 #include "board/board.hpp"
 #include "config/settings.hpp"
@@ -10,8 +12,10 @@
 namespace velmorta {
 
 // Reads a whole pad file into a board and writes each output file's header as the
-// section that governs it is met. Never fails: unexpected tokens are skipped.
-Board ReadPadFile(std::FILE* pad, const Settings& settings, OutputSet& out);
+// section that governs it is met. Unexpected tokens are skipped, with a warning where
+// the board likely loses what was meant; a read error ends the run like a pad file
+// that cannot be opened.
+Board ReadPadFile(std::FILE* pad, const Settings& settings, OutputSet& out, Diagnostics& diagnostics);
 
 // Splits one record token into fields. Each read starts where the last one ended and
 // stops before its delimiter; a missing delimiter ends the field at the end of the
@@ -27,11 +31,18 @@ class FieldScanner {
   std::int32_t Code(char delimiter);        // the integer, unscaled
   std::int32_t HoleSize(char delimiter);    // the integer times 10
 
+  // The position (from 0, among the numeric fields read) of the first one that holds no
+  // digits and so reads as 0.
+  std::optional<std::size_t> FirstNonNumber() const { return firstNonNumber_; }
+
  private:
   std::string_view Field(char delimiter);
+  std::int32_t Number(std::string_view field);
 
   std::string_view token_;
   std::size_t pos_ = 0;
+  std::size_t numbers_ = 0;
+  std::optional<std::size_t> firstNonNumber_;
 };
 
 }  // namespace velmorta

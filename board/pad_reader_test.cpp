@@ -35,7 +35,8 @@ PadRead Read(const std::string& pad, const std::string& configuration = Config()
   const Settings settings = ParseConfiguration(configuration);
   OutputSet out = OutputSet::InMemory();
   std::FILE* file = testing::OpenTempStream(pad);
-  PadRead result{ReadPadFile(file, settings, out), {}};
+  Diagnostics quiet;
+  PadRead result{ReadPadFile(file, settings, out, quiet), {}};
   std::fclose(file);
   for (int n = 1; n <= 7; ++n) result.out[static_cast<std::size_t>(n)] = out[static_cast<Output>(n)].Text();
   return result;

@@ -1,6 +1,7 @@
 #include "board/token_reader.hpp"
 
 #include <bit>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 
@@ -45,11 +46,26 @@ TokenReader::TokenReader(std::FILE* file, std::size_t bufferSize)
 
 bool TokenReader::Refill() {
   pos_ = 0;
-  end_ = file_ != nullptr ? std::fread(buffer_.get(), 1, size_, file_) : 0;
+  end_ = 0;
+  if (file_ == nullptr || error_ != 0) return false;
+  errno = 0;
+  end_ = std::fread(buffer_.get(), 1, size_, file_);
+  // A short read is the end of the file or a failure; a failure must not pass for the
+  // end, or a board cut short would be converted as a whole one.
+  if (end_ < size_ && std::ferror(file_)) error_ = errno != 0 ? errno : EIO;
   return end_ > 0;
 }
 
 bool TokenReader::Next(std::string_view& token) {
+  if (!started_) {
+    started_ = true;
+    // Only a token at the very start can begin with the byte order mark.
+    const bool atStart = Refill() && !IsSpace(buffer_[0]);
+    if (!Next(token)) return false;
+    if (!atStart || !token.starts_with("\xEF\xBB\xBF")) return true;
+    token.remove_prefix(3);
+    return !token.empty() || Next(token);
+  }
   for (;;) {  // skip white space
     while (pos_ < end_ && IsSpace(buffer_[pos_])) ++pos_;
     if (pos_ < end_) break;

@@ -1,8 +1,10 @@
 #include "config/config_reader.hpp"
 
+#include <cerrno>
 #include <optional>
 #include <string>
 
+#include "base/fatal.hpp"
 #include "base/files.hpp"
 #include "base/numbers.hpp"
 
@@ -35,6 +37,8 @@ std::optional<int> PairDigit(std::string_view line) {
 struct Reader {
   Settings settings;
   bool useOutputDirectory = false;
+  Diagnostics& diagnostics;
+  std::size_t lineNumber = 1;  // of the line being read, counted by line breaks
 
   void SetPair(PitchPair& pair, std::string_view line, std::string_view value, double scale) {
     if (const auto digit = PairDigit(line)) {
@@ -78,17 +82,23 @@ struct Reader {
           settings.OutputDirectory = std::move(directory);
         }
         break;
-      default: break;
+      default:
+        diagnostics.Warn(Warning::UnknownKey, [&] {
+          return "line " + std::to_string(lineNumber) + " " + Quoted(line.substr(0, line.find('\n'))) +
+                 ": unknown key " + Quoted(line.substr(1, 1)) + "; the line is skipped";
+        });
+        break;
     }
   }
 };
 
 }  // namespace
 
-Settings ParseConfiguration(std::string_view bytes) {
-  Reader reader;
+Settings ParseConfiguration(std::string_view bytes, Diagnostics& diagnostics) {
+  Reader reader{{}, false, diagnostics};
   std::string line;
-  std::size_t i = 0;
+  // An editor that saves in UTF-8 may put a byte order mark before the first line.
+  std::size_t i = bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0;
   while (i < bytes.size()) {
     line.clear();
     // A CR LF pair is one line-break character, as a text stream reads it.
@@ -99,15 +109,27 @@ Settings ParseConfiguration(std::string_view bytes) {
     }
     // The line is a C string: an embedded NUL ends it.
     reader.Line(std::string_view(line).substr(0, line.find('\0')));
+    if (line.back() == '\n') ++reader.lineNumber;
   }
   return std::move(reader.settings);
 }
 
-Settings ReadConfiguration(std::FILE* file) {
+Settings ParseConfiguration(std::string_view bytes) {
+  Diagnostics quiet;
+  return ParseConfiguration(bytes, quiet);
+}
+
+Settings ReadConfiguration(std::FILE* file, Diagnostics& diagnostics) {
   std::string bytes;
   char buffer[1 << 16];
+  errno = 0;
   for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, n);
-  return ParseConfiguration(bytes);
+  // A failed read is no end of the file: settings cut short would pass for the whole.
+  if (std::ferror(file)) {
+    throw FatalStop{Message::NoConfigurationFile, true,
+                    diagnostics.ConfigurationFile() + ": read failed: " + ReasonText(errno != 0 ? errno : EIO)};
+  }
+  return ParseConfiguration(bytes, diagnostics);
 }
 
 }  // namespace velmorta

@@ -172,7 +172,8 @@ TEST(ConfigReader, ReadsAWholeFile) {
   for (int i = 0; i < 5000; ++i) text += ">T" + std::to_string(i) + " " + std::to_string(i) + "\r\n";
   std::fwrite(text.data(), 1, text.size(), file);
   std::rewind(file);
-  const Settings s = ReadConfiguration(file);
+  Diagnostics quiet;
+  const Settings s = ReadConfiguration(file, quiet);
   std::fclose(file);
   ASSERT_EQ(s.ToolList.size(), 5000u);
   EXPECT_EQ(s.ToolList[4999].key, 49990);

@@ -9,10 +9,12 @@
 namespace velmorta {
 
 // One whole conversion. `args` is the command line (args[0] the program, args[1] the
-// board's base name); `executablePath` locates the configuration file; `console`
-// receives the two console messages. Returns the exit status.
-int RunDriver(std::span<const char* const> args, const std::string& executablePath,
-              std::ostream& console);
+// board's base name, or an option); `executablePath` locates the configuration file;
+// `console` (standard output) receives the console messages and the answers to the
+// options, `errors` (standard error) the reason of a fatal stop and the warnings.
+// Returns the exit status.
+int RunDriver(std::span<const char* const> args, const std::string& executablePath, std::ostream& console,
+              std::ostream& errors);
 
 // The three closing lines of every run log.
 void WriteClosingBanner(OutFile& runLog);

@@ -82,10 +82,10 @@ TEST(Run, InputThatCannotBeOpenedStopsWithAConsoleMessage) {
     RunDir s(c.configuration, c.pad);
     if (c.extra) c.extra(s);
     const std::vector<std::string> before = s.Entries(s.dir.path().string());
-    std::ostringstream console;
+    std::ostringstream console, errors;
     const std::string base = s.dir / "b";
     const char* args[] = {"velmorta", base.c_str(), "ignored"};
-    EXPECT_EQ(RunDriver(args, s.dir / c.executable, console), 1) << c.what;
+    EXPECT_EQ(RunDriver(args, s.dir / c.executable, console, errors), 1) << c.what;
     EXPECT_EQ(console.str(), ConsoleLine(c.message)) << c.what;
     EXPECT_EQ(ReadFile(s.dir / "b_.vel"), FatalRunLog(c.message)) << c.what;
     std::vector<std::string> after = s.Entries(s.dir.path().string());

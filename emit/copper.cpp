@@ -1,6 +1,7 @@
 #include "emit/copper.hpp"
 
 #include <cmath>
+#include <string>
 
 #include "plot/aperture_rules.hpp"
 
@@ -14,9 +15,19 @@ void SelectFixedLineAperture(Emission& e, Output file) {
 
 void EmitLines(Emission& e, std::span<const Line> lines, Side side, bool sized, Output file) {
   ChangeDetector width;
-  for (const Line& line : lines) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const Line& line = lines[i];
     if (width.Changed(line.width) && sized) {
-      if (const auto key = LineClassKey(e.Pitch(), line.width, side)) SelectAperture(e.lines, *key, e[file]);
+      if (const auto key = LineClassKey(e.Pitch(), line.width, side)) {
+        SelectAperture(e.lines, *key, e[file]);
+      } else if (e.Pitch() == 1 || e.Pitch() == 2) {  // without a pitch, nothing is sized: warned once
+        e.diagnostics.Warn(Warning::NoSizeClass, [&] {
+          return std::string(side == Side::Top ? "TopLine" : "BottomLine") + " record " + std::to_string(i + 1) + " " +
+                 PadPoint(line.x1, line.y1) + "-" + PadPoint(line.x2, line.y2) + ": width " +
+                 std::to_string(line.width) + " selects no line aperture at pitch " + std::to_string(e.Pitch()) +
+                 "; the aperture in force stays";
+        });
+      }
     }
     Stroke(e[file], e.At(line.x1, line.y1), e.At(line.x2, line.y2));
   }

@@ -27,8 +27,8 @@ std::int32_t AdjustedMargin(const Board& board, const Settings& settings) {
   return outlineGaveNeither ? Wrap32(std::int64_t{settings.Margin} + 5080) : settings.Margin;
 }
 
-void EmitLayers(const Board& board, const Settings& settings, OutputSet& out) {
-  Emission e(board, settings, out, AdjustedMargin(board, settings));  // 1
+void EmitLayers(const Board& board, const Settings& settings, OutputSet& out, Diagnostics& diagnostics) {
+  Emission e(board, settings, out, AdjustedMargin(board, settings), diagnostics);  // 1
   const bool fixed = e.ApertureMode() == "L1";
   const bool doubleSided = board.DoubleSided();
   const bool auxLands = settings.AuxLandMode() == "L3";

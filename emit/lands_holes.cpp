@@ -1,5 +1,7 @@
 #include "emit/lands_holes.hpp"
 
+#include <string>
+
 #include "base/fatal.hpp"
 #include "board/point_table.hpp"
 #include "plot/aperture_rules.hpp"
@@ -7,8 +9,18 @@
 namespace velmorta {
 namespace {
 
-void SelectSizedLand(Emission& e, std::int32_t code, Output file) {
-  if (const auto key = LandClassKey(e.Pitch(), code)) SelectAperture(e.lands, *key, e[file]);
+// `field` names the code in warnings: "Parts record 3 (130,130): land1".
+void SelectSizedLand(Emission& e, std::int32_t code, Output file, std::string_view section, std::size_t i,
+                     const Land& land, std::string_view field) {
+  if (const auto key = LandClassKey(e.Pitch(), code)) {
+    SelectAperture(e.lands, *key, e[file]);
+  } else if (e.Pitch() == 1 || e.Pitch() == 2) {  // without a pitch, nothing is sized: warned once
+    e.diagnostics.Warn(Warning::NoSizeClass, [&] {
+      return std::string(section) + " record " + std::to_string(i + 1) + " " + PadPoint(land.x, land.y) + ": " +
+             std::string(field) + " code " + std::to_string(code) + " selects no land aperture at pitch " +
+             std::to_string(e.Pitch()) + "; the aperture in force stays";
+    });
+  }
 }
 
 }  // namespace
@@ -17,6 +29,7 @@ void SelectDefaultDrillTool(Emission& e) {
   const std::int32_t code = GuardedCode(e.tools, e.settings.DrillDefault, e.Pitch(), Message::BadHoleDefault);
   SelectTool(e[Output::Drill], code);
   SelectCode(e[Output::HoleDrawing], code);
+  e.drillTool = code;
 }
 
 void SelectFixedLandAperture(Emission& e) {
@@ -34,8 +47,8 @@ void EmitPartLandsFirstSide(Emission& e) {
 
   const bool sized = e.ApertureMode() == "L2";
   ChangeDetector land1;
-  VisitWithPrefetch(e.board.PartsTable.Visible(), prefetch, [&](std::size_t, const Land& part) {
-    if (land1.Changed(part.land1) && sized) SelectSizedLand(e, part.land1, Output::Lands1);
+  VisitWithPrefetch(e.board.PartsTable.Visible(), prefetch, [&](std::size_t i, const Land& part) {
+    if (land1.Changed(part.land1) && sized) SelectSizedLand(e, part.land1, Output::Lands1, "Parts", i, part, "land1");
     const Point p = e.At(part.x, part.y);
     Flash(e[Output::Lands1], p);
     // A land with a hole record is drawn and drilled with the holes, in their tool.
@@ -49,18 +62,22 @@ void EmitPartLandsFirstSide(Emission& e) {
 void EmitPartLandsSecondSide(Emission& e) {
   const bool sized = e.ApertureMode() == "L2";
   ChangeDetector land2;
-  for (const Land& part : e.board.PartsTable.Visible()) {
-    if (land2.Changed(part.land2) && sized) SelectSizedLand(e, part.land2, Output::Lands2);
+  const auto parts = e.board.PartsTable.Visible();
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    const Land& part = parts[i];
+    if (land2.Changed(part.land2) && sized) SelectSizedLand(e, part.land2, Output::Lands2, "Parts", i, part, "land2");
     Flash(e[Output::Lands2], e.At(part.x, part.y));
   }
 }
 
 void EmitThroughHoles(Emission& e) {
   const bool sized = e.ApertureMode() == "L2";
-  for (const Land& hole : e.board.ThruHoleTable.Visible()) {
+  const auto holes = e.board.ThruHoleTable.Visible();
+  for (std::size_t i = 0; i < holes.size(); ++i) {
+    const Land& hole = holes[i];
     if (sized) {
-      SelectSizedLand(e, hole.land1, Output::Lands1);
-      SelectSizedLand(e, hole.land2, Output::Lands2);
+      SelectSizedLand(e, hole.land1, Output::Lands1, "ThruHole", i, hole, "land1");
+      SelectSizedLand(e, hole.land2, Output::Lands2, "ThruHole", i, hole, "land2");
     }
     const Point p = e.At(hole.x, hole.y);
     Flash(e[Output::Lands1], p);
@@ -72,7 +89,9 @@ void EmitThroughHoles(Emission& e) {
 
 void EmitHoles(Emission& e) {
   ChangeDetector diameter;
-  for (const Hole& hole : e.board.HoleTable.Visible()) {
+  const auto holes = e.board.HoleTable.Visible();
+  for (std::size_t i = 0; i < holes.size(); ++i) {
+    const Hole& hole = holes[i];
     if (diameter.Changed(hole.diameter)) {
       // Every entry of this size gets a selection, later entries first, so the earliest
       // is in force afterwards; an entry without a code defers to an earlier one.
@@ -80,9 +99,17 @@ void EmitHoles(Emission& e) {
       while (const auto match = e.tools.LastWithKeyBefore(hole.diameter, end)) {
         const auto withCode = e.tools.NonZeroAtOrBefore(*match);
         if (!withCode) StopRun(Message::BadHoleDefault);
-        ChangeTool(e[Output::Drill], e.tools.code(*withCode));
-        SelectCode(e[Output::HoleDrawing], e.tools.code(*withCode));
+        e.drillTool = e.tools.code(*withCode);
+        ChangeTool(e[Output::Drill], e.drillTool);
+        SelectCode(e[Output::HoleDrawing], e.drillTool);
         end = *withCode;
+      }
+      if (end == e.tools.size()) {
+        e.diagnostics.Warn(Warning::UnknownHoleSize, [&] {
+          return "Hole record " + std::to_string(i + 1) + " " + PadPoint(hole.x, hole.y) + ": diameter " +
+                 std::to_string(hole.diameter / 10) + " matches no >T line of that size; drilled with tool " +
+                 std::to_string(e.drillTool) + ", the tool in force";
+        });
       }
     }
     const Point p = e.At(hole.x, hole.y);

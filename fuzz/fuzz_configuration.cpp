@@ -1,6 +1,8 @@
-// The configuration reader on any bytes: it must never fail, and a file with CR LF line
-// ends must read exactly like the same file with LF line ends.
+// The configuration reader on any bytes: it must never fail, its warnings must be few
+// and ASCII, and a file with CR LF line ends must read exactly like the same file with
+// LF line ends.
 #include <cstdio>
+#include <sstream>
 
 #include "config/config_reader.hpp"
 #include "fuzz/fuzz_support.hpp"
@@ -39,7 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace velmorta;
   using namespace velmorta::fuzz;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const Settings settings = ParseConfiguration(bytes);
+  std::ostringstream errors;
+  Diagnostics diagnostics(&errors, "b.pad", "velmorta.cfg");
+  const Settings settings = ParseConfiguration(bytes, diagnostics);
+  diagnostics.Finish();
+  CheckStandardError(errors.str(), 0);
+  Check(Same(settings, ParseConfiguration(bytes)), "warnings change what is read");
 
   for (const std::string& token : settings.ModeTokens) {
     CheckToken(token, "mode token with a space, line break or NUL");
@@ -53,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The stream reader gives what the text reader gives.
   if (std::FILE* file = fmemopen(const_cast<std::uint8_t*>(data), size, "rb"); file != nullptr && size > 0) {
-    const Settings streamed = ReadConfiguration(file);
+    Diagnostics quiet;
+    const Settings streamed = ReadConfiguration(file, quiet);
     std::fclose(file);
     Check(Same(settings, streamed), "stream and text readers differ");
   }

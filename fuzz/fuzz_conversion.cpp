@@ -2,6 +2,10 @@
 // in a directory of its own, with the invariants every run must keep:
 // - the run log is "*** Message", then the completion message (status 0) or "<ERROR>"
 //   and one message (status 1), then the closing banner; nothing goes to the console;
+// - standard error holds a few ASCII warnings, and one reason line exactly when the
+//   run failed;
+// - two outputs that are one file end the run before anything is written, and a
+//   refused run leaves an existing file with its bytes;
 // - the Gerber files hold only commands and no line break; every drill line ends in
 //   CR LF; the hole drawing flashes where the drill file drills, with the same codes;
 // - a successful run ends every output file with its trailer, once; a failed run
@@ -65,10 +69,11 @@ void WriteFile(const fs::path& path, std::string_view bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-// Output paths must stay inside out/ and name seven different files; a configuration
-// that would write elsewhere, or one file twice, is not run.
-bool SafeOutputs(const Settings& settings, std::string (&paths)[8]) {
+// Output paths must stay inside out/; a configuration that would write elsewhere is not
+// run. `repeated` tells whether two of them name one file.
+bool SafeOutputs(const Settings& settings, std::string (&paths)[8], bool& repeated) {
   std::set<std::string> seen;
+  repeated = false;
   for (std::size_t n = 1; n <= 7; ++n) {
     const std::string name = n <= settings.OutputFileNames.size() ? settings.OutputFileNames[n - 1] : "";
     const fs::path path = fs::path(settings.OutputDirectory + name);
@@ -77,7 +82,7 @@ bool SafeOutputs(const Settings& settings, std::string (&paths)[8]) {
       if (part == "..") return false;
     }
     paths[n] = path.lexically_normal().string();
-    if (!name.empty() && !seen.insert(paths[n]).second) return false;
+    if (!name.empty() && !seen.insert(paths[n]).second) repeated = true;
   }
   return true;
 }
@@ -114,7 +119,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const SplitInput input = Split(std::string_view(reinterpret_cast<const char*>(data), size));
 
   std::string paths[8];
-  if (!SafeOutputs(ParseConfiguration(input.configuration), paths)) return 0;
+  bool repeated = false;
+  if (!SafeOutputs(ParseConfiguration(input.configuration), paths, repeated)) return 0;
 
   box.Reset();
   WriteFile(box.in / "velmorta.cfg", input.configuration);
@@ -122,23 +128,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string base = (box.in / "b").string();
   const std::string executable = (box.in / "velmorta").string();
   const char* args[] = {"velmorta", base.c_str()};
-  std::ostringstream console;
+  std::ostringstream console, errors;
   // libFuzzer reads its corpus by relative paths: the working directory changes for
   // the run only.
   const fs::path caller = fs::current_path();
   fs::current_path(box.out);
-  const int status = RunDriver(args, executable, console);
+  const int status = RunDriver(args, executable, console, errors);
   fs::current_path(caller);
 
   Check(console.str().empty(), "console output from a run whose inputs exist", console.str());
-  CheckRunLog(ReadFile(box.in / "b_.vel"), status);
+  const std::string runLog = ReadFile(box.in / "b_.vel");
+  CheckRunLog(runLog, status);
+  CheckStandardError(errors.str(), status == 0 ? 0 : 1);
+  // The sandbox's file system does not fill up: a refused output is a refused name.
+  const bool refused = runLog.find(Bytes(Message::BadOutputDirectory)) != std::string::npos;
+  Check(!repeated || refused, "two outputs of one file were written", input.configuration);
+  if (refused) Check(ReadFile(box.out / "plain") == "x", "a refused run changed an existing file");
 
   std::string files[8];
   for (int n = 1; n <= 7; ++n) {
     const fs::path path = box.out / paths[n];
     const bool exists = !paths[n].empty() && fs::is_regular_file(path);
     Check(exists || status == 1, "successful run without all its output files");
-    if (exists) files[n] = ReadFile(path);
+    // A refused run wrote nothing: "plain" still holds its own text (checked above).
+    if (exists && !(refused && paths[n] == "plain")) files[n] = ReadFile(path);
     if (n == 5) {
       CheckDrill(files[n]);
     } else {

@@ -1,7 +1,8 @@
 // The pad reader on any bytes, with the example configuration and files in memory. It
 // must never fail; the headers it writes must be well formed; the tables must end where
-// their first record with a first field of 0 stands.
+// their first record with a first field of 0 stands; its warnings must be few and ASCII.
 #include <cstdio>
+#include <sstream>
 
 #include "board/pad_reader.hpp"
 #include "config/config_reader.hpp"
@@ -34,8 +35,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::FILE* pad = size > 0 ? fmemopen(const_cast<std::uint8_t*>(data), size, "rb") : fmemopen(&blank, 1, "rb");
   if (pad == nullptr) return 0;
   OutputSet out = OutputSet::InMemory();
-  const Board board = ReadPadFile(pad, settings, out);
+  std::ostringstream errors;
+  Diagnostics diagnostics(&errors, "b.pad", "velmorta.cfg");
+  const Board board = ReadPadFile(pad, settings, out, diagnostics);
   std::fclose(pad);
+  diagnostics.Finish();
+  CheckStandardError(errors.str(), 0);
 
   for (const Output gerber : {Output::BottomCopper, Output::TopCopper, Output::Lands1, Output::Lands2,
                               Output::HoleDrawing, Output::Outline}) {

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/diagnostics.hpp"
+
 namespace velmorta::fuzz {
 namespace {
 
@@ -151,6 +153,29 @@ void CheckTrailers(const std::string (&files)[8], bool complete) {
       Check(count == 0, "trailer written in a failed run", name);
     }
   }
+}
+
+void CheckStandardError(std::string_view text, std::size_t fatalLines) {
+  constexpr std::string_view kWarning = "velmorta: warning: ";
+  // Seven kinds, each shown a few times and then counted in one line.
+  constexpr std::size_t kMostWarnings = 7 * (Diagnostics::kShownPerKind + 1);
+  std::size_t warnings = 0, fatal = 0;
+  std::string_view rest = text;
+  while (!rest.empty()) {
+    const std::size_t end = rest.find('\n');
+    if (end == std::string_view::npos) Fail("standard error without a final line break", Shorten(rest));
+    const std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(end + 1);
+    Check(line.starts_with("velmorta: "), "standard error line without the program's name", Shorten(line));
+    if (!line.starts_with(kWarning)) {
+      ++fatal;
+      continue;
+    }
+    ++warnings;
+    for (const char c : line) Check(c >= 0x20 && c < 0x7f, "warning that is not printable ASCII", Shorten(line));
+  }
+  Check(warnings <= kMostWarnings, "more warnings than the caps allow", std::to_string(warnings));
+  Check(fatal == fatalLines, "not exactly the expected fatal lines on standard error", Shorten(text));
 }
 
 SplitInput Split(std::string_view input) {

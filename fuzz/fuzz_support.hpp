@@ -28,6 +28,11 @@ void CheckHoleDrawingFollowsDrill(std::string_view drill, std::string_view holeD
 // Every file holds its trailer exactly once, at its end (`complete`), or not at all.
 void CheckTrailers(const std::string (&files)[8], bool complete);
 
+// What a run wrote to standard error: lines that begin "velmorta: ", the warnings in
+// plain ASCII and at most a few of each kind with a count, and exactly `fatalLines`
+// lines that are no warning (the reason of a fatal stop).
+void CheckStandardError(std::string_view text, std::size_t fatalLines);
+
 // The input of the whole-conversion target: a configuration, the separator, a pad file.
 // Without the separator the whole input is the pad file, read with the example
 // configuration (writing into the directory "sub").

@@ -73,17 +73,21 @@ std::string FromShiftJis(std::string_view sjis) { return Iconv(sjis, "UTF-8", "S
 
 Conversion Convert(std::string_view configuration, std::string_view pad) {
   Conversion result;
-  const Settings settings = ParseConfiguration(configuration);
+  std::ostringstream errors;
+  Diagnostics diagnostics(&errors, "b.pad", "velmorta.cfg");
+  const Settings settings = ParseConfiguration(configuration, diagnostics);
   OutputSet out = OutputSet::InMemory();
   OutFile runLog = OutFile::InMemory();
   std::FILE* padFile = TempStream(pad);
   try {
-    const Board board = ReadPadFile(padFile, settings, out);
-    EmitLayers(board, settings, out);
+    const Board board = ReadPadFile(padFile, settings, out, diagnostics);
+    EmitLayers(board, settings, out, diagnostics);
     WriteCompletion(runLog);
   } catch (const FatalStop& stop) {
     result.fatal = stop.message;
   }
+  diagnostics.Finish();
+  result.errors = errors.str();
   std::fclose(padFile);
   for (int n = 1; n <= 7; ++n) result.out[static_cast<std::size_t>(n)] = out[static_cast<Output>(n)].Text();
   result.runLog = runLog.Text();
@@ -91,10 +95,12 @@ Conversion Convert(std::string_view configuration, std::string_view pad) {
 }
 
 RunResult RunWithArgs(const TempDir& dir, std::initializer_list<const char*> args) {
-  std::ostringstream console;
+  std::ostringstream console, errors;
   RunResult result;
-  result.status = RunDriver(std::span<const char* const>(args.begin(), args.size()), dir / "velmorta", console);
+  result.status =
+      RunDriver(std::span<const char* const>(args.begin(), args.size()), dir / "velmorta", console, errors);
   result.console = console.str();
+  result.errors = errors.str();
   return result;
 }
 
@@ -161,12 +167,16 @@ Conversion EmitBoard(const Settings& settings, const Board& board) {
   Conversion result;
   OutputSet out = OutputSet::InMemory();
   OutFile runLog = OutFile::InMemory();
+  std::ostringstream errors;
+  Diagnostics diagnostics(&errors, "b.pad", "velmorta.cfg");
   try {
-    EmitLayers(board, settings, out);
+    EmitLayers(board, settings, out, diagnostics);
     WriteCompletion(runLog);
   } catch (const FatalStop& stop) {
     result.fatal = stop.message;
   }
+  diagnostics.Finish();
+  result.errors = errors.str();
   for (int n = 1; n <= 7; ++n) result.out[static_cast<std::size_t>(n)] = out[static_cast<Output>(n)].Text();
   result.runLog = runLog.Text();
   return result;

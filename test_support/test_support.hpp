@@ -33,11 +33,13 @@ std::string ToShiftJis(std::string_view utf8);
 std::string FromShiftJis(std::string_view sjis);
 
 // A conversion run in memory: configuration text and pad text in, the seven output
-// texts (index 1 to 7), the run log and the fatal message, if any, out.
+// texts (index 1 to 7), the run log, the fatal message, if any, and what went to
+// standard error out.
 struct Conversion {
   std::array<std::string, 8> out;
   std::string runLog;
   std::optional<Message> fatal;
+  std::string errors;
 };
 Conversion Convert(std::string_view configuration, std::string_view pad);
 
@@ -46,6 +48,7 @@ Conversion Convert(std::string_view configuration, std::string_view pad);
 struct RunResult {
   int status = 0;
   std::string console;
+  std::string errors;  // standard error
 };
 RunResult RunInDir(const TempDir& dir, std::string_view base);
 RunResult RunWithArgs(const TempDir& dir, std::initializer_list<const char*> args);
