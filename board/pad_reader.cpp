@@ -125,7 +125,7 @@ class PadReader {
     if (section_ == Section::Area) {
       out_[Output::Outline].Put("G71*G90*D02*");
     } else if (section_ == Section::Parts) {
-      const std::int32_t tool = CodeOfEntry(settings_.ToolList, 9);
+      const std::int32_t tool = CodeOfEntry(settings_.ToolList, kDrillHeaderEntry);
       out_[Output::Drill].Put("G90\nX0Y0\nT", tool, "\n");
       out_[Output::HoleDrawing].Put("G71*G90*D02*D", tool, "*D02*G01");
     }
@@ -161,7 +161,7 @@ class PadReader {
       case Section::ThruHole: Append(board.ThruHoleTable, LandRecord(f), token); break;
       case Section::Hole: {
         Hole r;
-        r.tool = CodeOfEntry(settings_.ToolList, 18);
+        r.tool = CodeOfEntry(settings_.ToolList, kHoleToolEntry);
         r.x = X(f.Coordinate(kComma), 1);
         r.y = Y(f.Coordinate(kComma), 1);
         r.diameter = f.HoleSize(kEnd);
@@ -237,8 +237,8 @@ class PadReader {
   void Pitch(std::string_view token) {
     if (token != "1" && token != "2") return;
     const int pitch = token[0] - '0';
-    const std::int32_t line = CodeOfEntry(settings_.LineApertureList, pitch == 1 ? 7 : 1);
-    const std::int32_t land = CodeOfEntry(settings_.LandApertureList, 4);
+    const std::int32_t line = CodeOfEntry(settings_.LineApertureList, pitch == 1 ? kCopperHeaderEntryPitch1 : kCopperHeaderEntryPitch2);
+    const std::int32_t land = CodeOfEntry(settings_.LandApertureList, kLandHeaderEntry);
     out_[Output::BottomCopper].Put("G71*G90*D", line, "*D02*G01");
     out_[Output::TopCopper].Put("G71*G90*D", line, "*D02*G01");
     out_[Output::Lands1].Put("G71*G90*D02*D", land, "*D02*G01");

@@ -126,9 +126,12 @@ TEST(ConfigReader, TextKeys) {
     EXPECT_EQ(s.OutputFileNames, c.names) << c.text;
     EXPECT_EQ(s.OutputDirectory, c.directory) << c.text;
   }
-  EXPECT_EQ(ParseConfiguration(">L2\n>L3\n").ApertureMode(), "L2");
-  EXPECT_EQ(ParseConfiguration(">L2\n>L3\n").AuxLandMode(), "L3");
-  EXPECT_EQ(ParseConfiguration(">L2\n").AuxLandMode(), "");
+  EXPECT_EQ(ParseConfiguration(">L2\n>L3\n").ApertureModeToken(), "L2");
+  EXPECT_EQ(ParseConfiguration(">L2\n>L3\n").AuxLandModeToken(), "L3");
+  EXPECT_EQ(ParseConfiguration(">L2\n").AuxLandModeToken(), "");
+  EXPECT_EQ(ParseConfiguration(">L1\n").Apertures(), ApertureMode::Fixed);
+  EXPECT_EQ(ParseConfiguration(">l2\n").Apertures(), ApertureMode::Neither);
+  EXPECT_TRUE(ParseConfiguration(">L2\n>L3\n").AuxLands());
   EXPECT_EQ(ParseConfiguration(">D0.8\0 10\n"s).LineApertureList.at(0).code, 0);
 }
 

@@ -27,6 +27,17 @@ struct PitchPair {
   std::int32_t& Member(int digit) { return digit == 1 ? first : second; }
 };
 
+// The first mode token: "L1" draws with the fixed apertures of the defaults, "L2" picks
+// each object's aperture by its size code; any other token does neither.
+enum class ApertureMode { Fixed, BySize, Neither };
+
+// The list entries (numbered from 1) whose codes the file headers and the hole table use.
+inline constexpr std::size_t kCopperHeaderEntryPitch1 = 7;  // LineApertureList
+inline constexpr std::size_t kCopperHeaderEntryPitch2 = 1;  // LineApertureList
+inline constexpr std::size_t kLandHeaderEntry = 4;          // LandApertureList
+inline constexpr std::size_t kDrillHeaderEntry = 9;         // ToolList: drill file and hole drawing
+inline constexpr std::size_t kHoleToolEntry = 18;           // ToolList: every Hole record's tool
+
 struct Settings {
   std::vector<std::string> ModeTokens;
   std::vector<std::string> OutputFileNames;
@@ -41,8 +52,14 @@ struct Settings {
   PitchPair AuxLandSize;
   PitchPair DrillDefault;
 
-  std::string_view ApertureMode() const { return ModeToken(0); }
-  std::string_view AuxLandMode() const { return ModeToken(1); }
+  std::string_view ApertureModeToken() const { return ModeToken(0); }
+  std::string_view AuxLandModeToken() const { return ModeToken(1); }
+  ApertureMode Apertures() const {
+    const std::string_view token = ApertureModeToken();
+    return token == "L1" ? ApertureMode::Fixed : token == "L2" ? ApertureMode::BySize : ApertureMode::Neither;
+  }
+  // The second mode token "L3" draws auxiliary lands at line ends.
+  bool AuxLands() const { return AuxLandModeToken() == "L3"; }
 
  private:
   std::string_view ModeToken(std::size_t i) const {

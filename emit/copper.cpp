@@ -51,7 +51,7 @@ std::int32_t FillY(std::int32_t outputY) {
 void SelectFixedTopLineAperture(Emission& e) { SelectFixedLineAperture(e, Output::TopCopper); }
 
 void EmitTopLines(Emission& e) {
-  const bool sized = e.ApertureMode() == "L2" && e.board.DoubleSided();
+  const bool sized = e.BySize() && e.board.DoubleSided();
   EmitLines(e, e.board.TopLineTable.Visible(), Side::Top, sized, Output::TopCopper);
 }
 
@@ -60,7 +60,7 @@ void EmitTopFills(Emission& e) { EmitFills(e, e.board.TopFillTable.Visible(), Ou
 void SelectFixedBottomLineAperture(Emission& e) { SelectFixedLineAperture(e, Output::BottomCopper); }
 
 void EmitBottomLines(Emission& e) {
-  EmitLines(e, e.board.BottomLineTable.Visible(), Side::Bottom, e.ApertureMode() == "L2",
+  EmitLines(e, e.board.BottomLineTable.Visible(), Side::Bottom, e.BySize(),
             Output::BottomCopper);
 }
 

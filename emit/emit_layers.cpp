@@ -24,14 +24,14 @@ void WriteTrailers(OutputSet& out) {
 
 std::int32_t AdjustedMargin(const Board& board, const Settings& settings) {
   const bool outlineGaveNeither = board.MinXSource == 1 && board.MaxYSource == 1;
-  return outlineGaveNeither ? Wrap32(std::int64_t{settings.Margin} + 5080) : settings.Margin;
+  return outlineGaveNeither ? Wrap32(std::int64_t{settings.Margin} + kMarginWidening) : settings.Margin;
 }
 
 void EmitLayers(const Board& board, const Settings& settings, OutputSet& out, Diagnostics& diagnostics) {
   Emission e(board, settings, out, AdjustedMargin(board, settings), diagnostics);  // 1
-  const bool fixed = e.ApertureMode() == "L1";
+  const bool fixed = e.Fixed();
   const bool doubleSided = board.DoubleSided();
-  const bool auxLands = settings.AuxLandMode() == "L3";
+  const bool auxLands = settings.AuxLands();
 
   EmitOutline(e);                                                     // 2
   SelectDefaultDrillTool(e);                                          // 3

@@ -11,7 +11,11 @@ namespace velmorta {
 // sizes that select no aperture or tool.
 void EmitLayers(const Board& board, const Settings& settings, OutputSet& out, Diagnostics& diagnostics);
 
-// The margin of the plot: 5080 wider when neither extreme came from the outline.
+// 0.2 inch in board units: what the margin widens by when neither extreme of the
+// board came from its outline.
+inline constexpr std::int32_t kMarginWidening = 5080;
+
+// The margin of the plot: kMarginWidening wider when neither extreme came from the outline.
 std::int32_t AdjustedMargin(const Board& board, const Settings& settings);
 
 }  // namespace velmorta

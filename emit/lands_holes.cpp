@@ -45,7 +45,7 @@ void EmitPartLandsFirstSide(Emission& e) {
   const auto prefetch = [&holePositions](const auto& r) { holePositions.Prefetch(r.x, r.y); };
   VisitWithPrefetch(holes, prefetch, [&](std::size_t, const Hole& h) { holePositions.Add(h.x, h.y); });
 
-  const bool sized = e.ApertureMode() == "L2";
+  const bool sized = e.BySize();
   ChangeDetector land1;
   VisitWithPrefetch(e.board.PartsTable.Visible(), prefetch, [&](std::size_t i, const Land& part) {
     if (land1.Changed(part.land1) && sized) SelectSizedLand(e, part.land1, Output::Lands1, "Parts", i, part, "land1");
@@ -60,7 +60,7 @@ void EmitPartLandsFirstSide(Emission& e) {
 }
 
 void EmitPartLandsSecondSide(Emission& e) {
-  const bool sized = e.ApertureMode() == "L2";
+  const bool sized = e.BySize();
   ChangeDetector land2;
   const auto parts = e.board.PartsTable.Visible();
   for (std::size_t i = 0; i < parts.size(); ++i) {
@@ -71,7 +71,7 @@ void EmitPartLandsSecondSide(Emission& e) {
 }
 
 void EmitThroughHoles(Emission& e) {
-  const bool sized = e.ApertureMode() == "L2";
+  const bool sized = e.BySize();
   const auto holes = e.board.ThruHoleTable.Visible();
   for (std::size_t i = 0; i < holes.size(); ++i) {
     const Land& hole = holes[i];

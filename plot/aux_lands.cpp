@@ -88,8 +88,8 @@ Point AuxLandInnerPoint(const PlotTransform& plot, std::int32_t length, std::int
 }
 
 void EmitAuxiliaryLands(Emission& e, LineFamily family) {
-  const bool fixed = e.ApertureMode() == "L1";
-  if (!fixed && e.ApertureMode() != "L2") return;
+  const bool fixed = e.Fixed();
+  if (!fixed && !e.BySize()) return;
 
   const Output output = family == LineFamily::Bottom ? Output::BottomCopper : Output::TopCopper;
   const auto lines = family == LineFamily::Bottom ? e.board.BottomLineTable.Visible()

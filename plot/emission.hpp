@@ -17,12 +17,14 @@ namespace velmorta {
 struct Emission {
   Emission(const Board& b, const Settings& s, OutputSet& o, std::int32_t margin, Diagnostics& d)
       : board(b), settings(s), out(o), plot(b.MinX, b.MaxY, margin),
-        lines(s.LineApertureList), lands(s.LandApertureList), tools(s.ToolList), diagnostics(d) {}
+        lines(s.LineApertureList), lands(s.LandApertureList), tools(s.ToolList), diagnostics(d),
+        apertures(s.Apertures()) {}
 
   OutFile& operator[](Output which) { return out[which]; }
   Point At(std::int32_t x, std::int32_t y) const { return plot(x, y); }
   int Pitch() const { return board.PitchMode; }
-  std::string_view ApertureMode() const { return settings.ApertureMode(); }
+  bool Fixed() const { return apertures == ApertureMode::Fixed; }
+  bool BySize() const { return apertures == ApertureMode::BySize; }
 
   const Board& board;
   const Settings& settings;
@@ -32,6 +34,7 @@ struct Emission {
   const ListIndex lands;  // LandApertureList
   const ListIndex tools;  // ToolList
   Diagnostics& diagnostics;
+  const ApertureMode apertures;
   std::int32_t drillTool = 0;  // the tool last selected in the drill file, for warnings
 };
 

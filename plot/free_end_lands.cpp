@@ -14,7 +14,7 @@ std::int32_t PartLand1(const Emission& e, std::size_t i) {
 }
 
 void EmitFreeEnd(Emission& e, Point p, std::int32_t code, std::int32_t previousCode) {
-  if (e.ApertureMode() == "L2" && code != previousCode) {
+  if (e.BySize() && code != previousCode) {
     if (const auto key = LandClassKey(e.Pitch(), code)) SelectAperture(e.lands, *key, e[Output::Lands1]);
   }
   Flash(e[Output::Lands1], p);
