@@ -10,14 +10,18 @@ std::uint64_t Key(std::int32_t x, std::int32_t y) {
 }
 
 // A per-process seed keeps crafted inputs from piling points into one probe chain;
-// it changes only the layout of the table, never a result.
-const std::uint64_t kSeed = [] {
-  std::random_device device;
-  return (std::uint64_t{device()} << 32) ^ device();
-}();
+// it changes only the layout of the table, never a result. Drawn at the first use, not
+// during static initialisation, where a failing random device could not be reported.
+std::uint64_t Seed() {
+  static const std::uint64_t seed = [] {
+    std::random_device device;
+    return (std::uint64_t{device()} << 32) ^ device();
+  }();
+  return seed;
+}
 
 std::uint64_t Hash(std::uint64_t key) {
-  key ^= kSeed;
+  key ^= Seed();
   key ^= key >> 33;
   key *= 0xff51afd7ed558ccdULL;
   key ^= key >> 33;

@@ -37,13 +37,16 @@ TEST(GuardedCode, MatchesTheDefaultOfThePitchFromTheLastEntryThenDefersZeroCodes
   for (const auto& c : kCases) {
     const ListIndex list(c.list);
     std::int32_t code = 0;
+    bool stopped = false;
     try {
       code = GuardedCode(list, c.defaults, c.pitch, Message::BadFixedLandDefault);
     } catch (const FatalStop& stop) {
+      stopped = true;
       EXPECT_EQ(stop.message, Message::BadFixedLandDefault);
     }
     EXPECT_EQ(code, c.code) << c.list.size() << " entries, defaults " << c.defaults.first << " "
                             << c.defaults.second << ", pitch " << c.pitch;
+    EXPECT_EQ(stopped, c.code == 0) << c.list.size() << " entries, pitch " << c.pitch;
   }
 }
 

@@ -14,6 +14,8 @@ namespace velmorta {
 class ListIndex {
  public:
   explicit ListIndex(const CodeList& list);
+  // The index refers to its list: a temporary would leave it dangling.
+  explicit ListIndex(CodeList&&) = delete;
 
   std::size_t size() const { return list_.size(); }
   std::int32_t code(std::size_t i) const { return list_[i].code; }
