@@ -8,16 +8,8 @@ bool NextDrillToken(TextScan& scan, DrillToken& token) {
   if (scan.AtEnd()) return false;
   token = DrillToken{};
   token.offset = scan.Offset();
-  if (scan.Take("G90")) {
-    token.kind = DrillTokenKind::Absolute;
-  } else if (scan.Take("M02")) {
-    token.kind = DrillTokenKind::End;
-  } else if (scan.Take("T")) {
-    const auto tool = scan.TakeNumber();
-    if (!tool) scan.Fail(token.offset, "not a tool selection the converter writes");
-    token.kind = scan.Take("*") ? DrillTokenKind::ToolChange : DrillTokenKind::Tool;
-    token.value = *tool;
-  } else if (scan.Take("X")) {
+  // Hits are most of a file: they are tried first.
+  if (scan.Take("X")) {
     const auto x = scan.TakeNumber();
     const auto y = x && scan.Take("Y") ? scan.TakeNumber() : std::nullopt;
     if (!y) scan.Fail(token.offset, "not a drill hit the converter writes");
@@ -32,6 +24,15 @@ bool NextDrillToken(TextScan& scan, DrillToken& token) {
     }
     token.x = *x;
     token.y = *y;
+  } else if (scan.Take("G90")) {
+    token.kind = DrillTokenKind::Absolute;
+  } else if (scan.Take("M02")) {
+    token.kind = DrillTokenKind::End;
+  } else if (scan.Take("T")) {
+    const auto tool = scan.TakeNumber();
+    if (!tool) scan.Fail(token.offset, "not a tool selection the converter writes");
+    token.kind = scan.Take("*") ? DrillTokenKind::ToolChange : DrillTokenKind::Tool;
+    token.value = *tool;
   } else {
     scan.Fail(token.offset, "not a command the converter writes");
   }

@@ -24,7 +24,7 @@ std::string Export(const std::string& text, FileFunction function = FileFunction
   OutFile out = OutFile::InMemory();
   ExcellonWriter writer(out, layer, 2, Heading{"a title", {}}, plated ? facts.platedTools : facts.unplatedTools,
                         settings, sources);
-  WalkLayer(layer, 2, settings, facts, sources, writer);
+  WalkLayer(layer, settings, facts, sources, writer);
   writer.Finish();
   return out.Text();
 }

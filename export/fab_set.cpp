@@ -90,6 +90,26 @@ class SetFile {
   OutFile out_;
 };
 
+// Fills in the first line of a file written with its fields unset.
+void WriteOver(const std::string& path, std::uint64_t offset, const std::string& bytes) {
+  bool created = false;
+  int error = 0;
+  FileHandle file = OpenWithoutTruncating(path, created, error);
+  bool written = file && SeekTo(file.get(), offset, error);
+  if (written) {
+    errno = 0;
+    written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+    if (!written) error = errno;
+  }
+  if (written) written = SyncToDisk(file.get(), error);
+  if (written) {
+    errno = 0;
+    written = std::fclose(file.release()) == 0;
+    if (!written) error = errno;
+  }
+  if (!written) throw ExportError("cannot write " + path + ": " + ReasonText(error != 0 ? error : EIO));
+}
+
 // A layer's features to its writer, and to the preview and the extents on the way.
 class LayerTee final : public FeatureSink {
  public:
@@ -190,9 +210,9 @@ ExportResult ExportFabSet(const ExportRequest& request) {
   for (const Output file : kOutputs) sourceNames[IndexOf(file)] = Utf8Name(paths[IndexOf(file)]);
   geometry::Extents ink, outline;
   const std::string previewName = board + "-preview.svg";
-  const std::string bodyPath = staged.Path(previewName + ".body");
-  SetFile body(bodyPath);
-  PreviewBody preview(body.Out());
+  SetFile svg(staged.Path(previewName));
+  WritePreviewStart(svg.Out(), SystemTextToUtf8(board));
+  PreviewBody preview(svg.Out());
   for (const FabLayer& layer : model.layers) {
     const std::set<std::int32_t>& tools =
         layer.function == FileFunction::Plated ? facts.platedTools : facts.unplatedTools;
@@ -205,13 +225,13 @@ ExportResult ExportFabSet(const ExportRequest& request) {
     if (layer.IsDrill()) {
       ExcellonWriter writer(out.Out(), layer, model.copperLayers, heading, tools, settings, sources);
       LayerTee tee(writer, shown ? &preview : nullptr, ink, centres);
-      WalkLayer(layer, model.copperLayers, settings, facts, sources, tee);
+      WalkLayer(layer, settings, facts, sources, tee);
       writer.Finish();
       report.push_back({SystemTextToUtf8(layer.name), true, writer.Uses(), sourceNames});
     } else {
       GerberWriter writer(out.Out(), layer, model.copperLayers, heading, sources);
       LayerTee tee(writer, shown ? &preview : nullptr, ink, centres);
-      WalkLayer(layer, model.copperLayers, settings, facts, sources, tee);
+      WalkLayer(layer, settings, facts, sources, tee);
       writer.Finish();
       report.push_back({SystemTextToUtf8(layer.name), false, writer.Uses(), sourceNames});
     }
@@ -220,7 +240,6 @@ ExportResult ExportFabSet(const ExportRequest& request) {
     written.push_back(&layer);
     result.files.push_back(layer.name);
   }
-  body.Close();
 
   // 7. The job file, the aperture table and the preview.
   const std::string jobName = board + ".gbrjob";
@@ -235,13 +254,9 @@ ExportResult ExportFabSet(const ExportRequest& request) {
     csv.Out().Put(WriteReport(report));
     csv.Close();
   }
-  {
-    SetFile svg(staged.Path(previewName));
-    WritePreview(svg.Out(), bodyPath, model, PreviewFrame{SystemTextToUtf8(board), ink, outline});
-    svg.Close();
-  }
-  int error = 0;
-  if (!RemoveFile(bodyPath, error)) throw ExportError("cannot remove " + bodyPath + ": " + ReasonText(error));
+  const std::string root = WritePreviewEnd(svg.Out(), model, PreviewFrame{SystemTextToUtf8(board), ink, outline});
+  svg.Close();
+  WriteOver(staged.Path(previewName), kPreviewRootOffset, root);
 
   // 8. The archive of what a board house takes: the layers and the job file.
   {

@@ -22,7 +22,7 @@ std::string Export(Output file, const std::string& text, Source source = {}, con
                        "top copper", {source}};
   OutFile out = OutFile::InMemory();
   GerberWriter writer(out, layer, 2, Heading{"a title * 100%", {}}, sources);
-  WalkLayer(layer, 2, settings, facts, sources, writer);
+  WalkLayer(layer, settings, facts, sources, writer);
   writer.Finish();
   return out.Text();
 }
@@ -101,7 +101,7 @@ TEST(GerberWriter, TranslatesEveryCommandForm) {
 // drilled there; grown by a mask's expansion; apertures shared by size and function.
 TEST(GerberWriter, ComposesPadsByFunctionAndSize) {
   BoardFacts facts;
-  facts.throughHoles.Add({2, 2});
+  facts.viaPads[0] = {false, true, false};  // the second flash is on a through-hole
   const std::string land = "G01D20*X1Y1*D03*X2Y2*D03*D21*X3Y3*D01*X4Y4*D03*D02*G01X0Y0*M00*";
   const std::string copper = Export(Output::Lands1, land, {{}, Take::Flashes, AperFunction::ComponentPad}, facts);
   EXPECT_EQ(ExportedBody(Output::Lands1, land, {{}, Take::Flashes, AperFunction::ComponentPad}, facts),

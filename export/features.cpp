@@ -36,6 +36,10 @@ void WalkGerber(const Source& source, const Settings& settings, const BoardFacts
   geometry::Point at;
   Feature feature;
   feature.file = source.file;
+  const std::vector<bool>* vias = source.file == Output::Lands1   ? &facts.viaPads[0]
+                                  : source.file == Output::Lands2 ? &facts.viaPads[1]
+                                                                  : nullptr;
+  std::size_t flashes = 0;
   for (GerberOp op; reader.Next(op);) {
     const geometry::Point to{op.x, op.y};
     switch (op.kind) {
@@ -58,9 +62,9 @@ void WalkGerber(const Source& source, const Settings& settings, const BoardFacts
       case GerberOpKind::Flash: {
         feature.kind = FeatureKind::Flash;
         feature.disc = {to, size->micrometres + source.grow};
-        feature.function = source.function == AperFunction::ComponentPad && facts.throughHoles.Contains(to)
-                               ? AperFunction::ViaPad
-                               : source.function;
+        const bool via = vias != nullptr && flashes < vias->size() && (*vias)[flashes];
+        ++flashes;
+        feature.function = source.function == AperFunction::ComponentPad && via ? AperFunction::ViaPad : source.function;
         feature.code = code;
         feature.size = *size;
         feature.offset = op.offset;
@@ -75,8 +79,8 @@ void WalkGerber(const Source& source, const Settings& settings, const BoardFacts
   }
 }
 
-void WalkDrill(const Source& source, int copperLayers, const Settings& settings, const BoardFacts& facts,
-               SourceFiles& sources, FeatureSink& sink) {
+void WalkDrill(const Source& source, const Settings& settings, const BoardFacts& facts, SourceFiles& sources,
+               FeatureSink& sink) {
   const std::unique_ptr<TextScan> scan = sources.Open(source.file);
   DrillReader reader(*scan);
   CodeSizes sizes(settings, source.file, sources.Name(source.file));
@@ -85,6 +89,7 @@ void WalkDrill(const Source& source, int copperLayers, const Settings& settings,
   feature.file = source.file;
   feature.kind = FeatureKind::Hit;
   feature.function = source.function;
+  std::size_t hits = 0;
   for (DrillOp op; reader.Next(op);) {
     if (op.kind == DrillOpKind::Select) {
       size = &sizes.Of(op.tool);
@@ -93,8 +98,10 @@ void WalkDrill(const Source& source, int copperLayers, const Settings& settings,
     }
     if (op.kind != DrillOpKind::Hit) continue;
     const geometry::Point at{op.x, op.y};
+    const bool plated = hits < facts.platedHits.size() && facts.platedHits[hits];
+    ++hits;
     if (source.take == Take::PlatedHits || source.take == Take::UnplatedHits) {
-      if (IsPlated(facts, copperLayers, at) != (source.take == Take::PlatedHits)) continue;
+      if (plated != (source.take == Take::PlatedHits)) continue;
     }
     feature.disc = {at, size->micrometres + source.grow};
     feature.offset = op.offset;
@@ -137,19 +144,24 @@ std::unique_ptr<TextScan> TextSources::Open(Output file) {
 }
 
 void SurveyLands(SourceFiles& sources, BoardFacts& facts) {
+  {
+    const std::unique_ptr<TextScan> scan = sources.Open(Output::Drill);
+    DrillReader reader(*scan);
+    for (DrillOp op; reader.Next(op);) {
+      if (op.kind == DrillOpKind::Hit && op.through) facts.throughHoles.Add({op.x, op.y});
+    }
+  }
   for (const Output file : {Output::Lands1, Output::Lands2}) {
     const std::unique_ptr<TextScan> scan = sources.Open(file);
     GerberReader reader(*scan, file);
+    std::vector<bool>& vias = facts.viaPads[file == Output::Lands1 ? 0 : 1];
     for (GerberOp op; reader.Next(op);) {
       if (op.kind != GerberOpKind::Flash) continue;
       facts.lands.Add({op.x, op.y});
+      vias.push_back(facts.throughHoles.Contains({op.x, op.y}));
       if (file == Output::Lands2) facts.secondSideLands = true;
     }
   }
-}
-
-bool IsPlated(const BoardFacts& facts, int copperLayers, geometry::Point hit) {
-  return copperLayers >= 2 && facts.lands.Contains(hit);
 }
 
 void SurveyDrill(SourceFiles& sources, int copperLayers, BoardFacts& facts) {
@@ -157,28 +169,28 @@ void SurveyDrill(SourceFiles& sources, int copperLayers, BoardFacts& facts) {
   DrillReader reader(*scan);
   for (DrillOp op; reader.Next(op);) {
     if (op.kind != DrillOpKind::Hit) continue;
-    const geometry::Point at{op.x, op.y};
-    if (op.through) facts.throughHoles.Add(at);
-    (IsPlated(facts, copperLayers, at) ? facts.platedTools : facts.unplatedTools).insert(op.tool);
+    const bool plated = copperLayers >= 2 && facts.lands.Contains({op.x, op.y});
+    facts.platedHits.push_back(plated);
+    (plated ? facts.platedTools : facts.unplatedTools).insert(op.tool);
   }
 }
 
-void WalkLayer(const FabLayer& layer, int copperLayers, const Settings& settings, const BoardFacts& facts,
+void WalkLayer(const FabLayer& layer, const Settings& settings, const BoardFacts& facts,
                SourceFiles& sources, FeatureSink& sink) {
   for (const Source& source : layer.sources) {
     if (source.file == Output::Drill) {
-      WalkDrill(source, copperLayers, settings, facts, sources, sink);
+      WalkDrill(source, settings, facts, sources, sink);
     } else {
       WalkGerber(source, settings, facts, sources, sink);
     }
   }
 }
 
-LayerFeatures CollectLayer(const FabLayer& layer, int copperLayers, const Settings& settings,
+LayerFeatures CollectLayer(const FabLayer& layer, const Settings& settings,
                            const BoardFacts& facts, SourceFiles& sources) {
   LayerFeatures features;
   Collector collector(features);
-  WalkLayer(layer, copperLayers, settings, facts, sources, collector);
+  WalkLayer(layer, settings, facts, sources, collector);
   return features;
 }
 

@@ -54,20 +54,23 @@ class TextSources final : public SourceFiles {
 };
 
 // What the surveys learn before any layer is written: enough to tell pads and holes
-// apart, and which tools each drill file needs.
+// apart, and which tools each drill file needs. Each position is looked up once: the
+// answers are kept a bit per flash and per hit, in file order, for the walks.
 struct BoardFacts {
   geometry::PointSet lands;         // every land flash of files 3 and 4
   geometry::PointSet throughHoles;  // positions drilled as through-holes ("*M05")
   bool secondSideLands = false;     // file 4 holds a land: a double-sided board
+  std::vector<bool> viaPads[2];     // per flash of file 3 and of file 4: on a through-hole
+  std::vector<bool> platedHits;     // per hit of file 5: on a land of a board with two copper layers
   std::set<std::int32_t> platedTools, unplatedTools;  // converter tool codes
 };
 
-// Files 3 and 4: the land positions and whether the second side has any.
+// File 5, then files 3 and 4: the through-holes, the land positions, which lands are
+// via pads, and whether the second side has any land.
 void SurveyLands(SourceFiles& sources, BoardFacts& facts);
-// File 5: through-holes, and the tools of plated and non-plated hits. A hit is plated
-// when it lies on a land and the board has two copper layers to join.
+// File 5 again: the plated hits and the tools of plated and non-plated ones. A hit is
+// plated when it lies on a land and the board has two copper layers to join.
 void SurveyDrill(SourceFiles& sources, int copperLayers, BoardFacts& facts);
-bool IsPlated(const BoardFacts& facts, int copperLayers, geometry::Point hit);
 
 enum class FeatureKind { Stroke, Flash, Hit };
 
@@ -98,7 +101,7 @@ class FeatureSink {
 
 // Every feature of `layer`, source by source in file order. Codes are sized by the
 // configuration (SizeOfCode); errors name the converter file.
-void WalkLayer(const FabLayer& layer, int copperLayers, const Settings& settings, const BoardFacts& facts,
+void WalkLayer(const FabLayer& layer, const Settings& settings, const BoardFacts& facts,
                SourceFiles& sources, FeatureSink& sink);
 
 // A layer held in memory, for a check or a test.
@@ -107,7 +110,7 @@ struct LayerFeatures {
   std::vector<geometry::Disc> discs;  // flashes and hits
   std::vector<Feature> all;
 };
-LayerFeatures CollectLayer(const FabLayer& layer, int copperLayers, const Settings& settings,
+LayerFeatures CollectLayer(const FabLayer& layer, const Settings& settings,
                            const BoardFacts& facts, SourceFiles& sources);
 
 }  // namespace velmorta::fab

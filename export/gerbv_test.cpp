@@ -99,7 +99,7 @@ TEST(IndependentReaders, GerbvLoadsEveryFileOfTheSetAtItsExtents) {
       SCOPED_TRACE(layer.name);
       const std::string path = dir / ("board-fab/" + layer.name);
       const LayerFeatures features =
-          CollectLayer(layer, board.model.copperLayers, board.settings, board.facts, sources);
+          CollectLayer(layer, board.settings, board.facts, sources);
       if (layer.IsDrill() && features.discs.empty()) continue;  // not written
       const std::string png = path + ".png";
       const Rendering rendering =

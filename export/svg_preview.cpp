@@ -20,34 +20,33 @@ constexpr std::string_view kCopperUnder = "#3f8a4f";  // copper under the mask
 constexpr std::string_view kLaminate = "#b59a62";     // laminate in a mask opening
 constexpr std::string_view kBared = "#d8ab45";        // copper in a mask opening
 constexpr std::string_view kLegend = "#f4f4f4";
-constexpr std::string_view kHole = "#0c0c0c";
+constexpr std::string_view kHole = "#000000";
+constexpr std::string_view kPlatedHole = "#3a3226";  // the barrel's shadow
 constexpr std::string_view kProfile = "#e8e070";
 
 struct Paint {
-  std::string_view fill, stroke;
-  std::int64_t ring = 0;  // a stroke around each disc: the plating of a hole
+  std::string_view colour;
 };
 
 Paint PaintOf(const FabLayer& layer) {
   switch (layer.function) {
-    case FileFunction::Copper: return {kCopperUnder, kCopperUnder};
-    case FileFunction::Soldermask: return {kLaminate, kLaminate};
-    case FileFunction::Legend: return {kLegend, kLegend};
-    case FileFunction::Profile: return {kProfile, kProfile};
-    case FileFunction::Plated: return {kHole, kBared, 100};
+    case FileFunction::Copper: return {kCopperUnder};
+    case FileFunction::Soldermask: return {kLaminate};
+    case FileFunction::Legend: return {kLegend};
+    case FileFunction::Profile: return {kProfile};
+    case FileFunction::Plated: return {kPlatedHole};
     case FileFunction::NonPlated:
     case FileFunction::Drillmap: break;
   }
-  return {kHole, kHole};
+  return {kHole};
 }
 
 void Put(OutFile& out, std::string_view text) { out.Put(text); }
 
 // One <use> of a layer's group, classed by the layer so that its legend entry finds it.
 std::string Use(const FabLayer& layer, const Paint& paint, std::string_view extra = {}) {
-  return "<use xlink:href=\"#" + layer.id + "\" class=\"L-" + layer.id + "\" fill=\"" + std::string(paint.fill) +
-         "\" stroke=\"" + std::string(paint.stroke) + "\" stroke-width=\"" + N(paint.ring) + "\"" +
-         std::string(extra) + "/>\n";
+  return "<use xlink:href=\"#" + layer.id + "\" class=\"L-" + layer.id + "\" stroke=\"" +
+         std::string(paint.colour) + "\"" + std::string(extra) + "/>\n";
 }
 
 void AppendCodePoint(std::string& out, std::uint32_t c) {
@@ -101,19 +100,37 @@ std::string BoardSizeText(const geometry::Extents& board) {
 }
 
 void PreviewBody::Begin(const FabLayer& layer) {
-  out_.Put("<g id=\"" + layer.id + "\">\n");
+  // Every feature is a stroke with round ends, in the colour of the <use> that shows it.
+  out_.Put("<g id=\"" + layer.id + "\" fill=\"none\" stroke-linecap=\"round\">\n");
+}
+
+void PreviewBody::ClosePath() {
+  if (width_ >= 0) out_.Put("\"/>\n");
+  width_ = -1;
 }
 
 void PreviewBody::Add(const Feature& feature) {
+  // Paths of a few kilobytes: long enough to share their attributes, short enough for
+  // every renderer.
+  constexpr std::size_t kPathLength = 4096;
+  const std::int64_t width = feature.Diameter();
   char line[160];
   char* at = line;
   auto text = [&at](std::string_view piece) {
     for (const char c : piece) *at++ = c;
   };
   auto number = [&at](std::int64_t value) { at = std::to_chars(at, at + 24, value).ptr; };
+  if (width != width_ || pathLength_ > kPathLength) {
+    ClosePath();
+    text("<path stroke-width=\"");
+    number(width);
+    text("\" d=\"");
+    width_ = width;
+    pathLength_ = 0;
+  }
   if (feature.kind == FeatureKind::Stroke) {
     const geometry::Capsule& s = feature.stroke;
-    text("<path d=\"M");
+    text("M");
     number(s.from.x);
     text(" ");
     number(-std::int64_t{s.from.y});
@@ -121,26 +138,53 @@ void PreviewBody::Add(const Feature& feature) {
     number(s.to.x);
     text(" ");
     number(-std::int64_t{s.to.y});
-    text("\" stroke-width=\"");
-    number(s.width);
-    text("\" fill=\"none\"/>\n");
   } else {
-    const geometry::Disc& d = feature.disc;
-    text("<circle cx=\"");
-    number(d.centre.x);
-    text("\" cy=\"");
-    number(-std::int64_t{d.centre.y});
-    text("\" r=\"");
-    number(d.diameter / 2);
-    if (d.diameter % 2 != 0) text(".5");
-    text("\"/>\n");
+    text("M");
+    number(feature.disc.centre.x);
+    text(" ");
+    number(-std::int64_t{feature.disc.centre.y});
+    text("l0 0");
   }
-  out_.Put(std::string_view(line, static_cast<std::size_t>(at - line)));
+  const auto length = static_cast<std::size_t>(at - line);
+  pathLength_ += length;
+  out_.Put(std::string_view(line, length));
 }
 
-void PreviewBody::End() { out_.Put("</g>\n"); }
+void PreviewBody::End() {
+  ClosePath();
+  out_.Put("</g>\n");
+}
 
-void WritePreview(OutFile& out, const std::string& bodyPath, const LayerModel& model, const PreviewFrame& frame) {
+namespace {
+
+// The fields of the first line, which the end of the preview fills in: numbers padded
+// with leading zeros to a fixed width, which SVG reads as the same numbers.
+constexpr std::size_t kField = 16;
+
+std::string Padded(std::string number) {
+  const std::size_t at = number[0] == '-' ? 1 : 0;
+  if (number.size() < kField) number.insert(at, kField - number.size(), '0');
+  return number;
+}
+
+std::string RootElement(const std::string& width, const std::string& height, const std::string& left,
+                        const std::string& top, const std::string& viewWidth, const std::string& viewHeight) {
+  return "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"" + width +
+         "mm\" height=\"" + height + "mm\" viewBox=\"" + left + " " + top + " " + viewWidth + " " + viewHeight +
+         "\">";
+}
+
+}  // namespace
+
+void WritePreviewStart(OutFile& out, std::string_view title) {
+  Put(out, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+  const std::string zero = Padded("0");
+  Put(out, RootElement(zero, zero, zero, zero, zero, zero) + "\n");
+  Put(out, "<title>" + XmlText(title) + "</title>\n");
+  Put(out, "<defs>\n");
+}
+
+std::string WritePreviewEnd(OutFile& out, const LayerModel& model, const PreviewFrame& frame) {
   geometry::Extents ink = frame.ink;
   if (ink.empty) ink = geometry::Extents{false, 0, 0, 10000, 10000};
   const geometry::Extents board = frame.board.empty ? ink : frame.board;
@@ -160,48 +204,14 @@ void WritePreview(OutFile& out, const std::string& bodyPath, const LayerModel& m
   const std::int64_t height =
       std::max(ink.Height() + 2 * pad, lineHeight * static_cast<std::int64_t>(shown.size() + 3)) + band;
   const std::int64_t width = 2 * viewWidth + legendWidth;
-
-  Put(out, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
-  Put(out, "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"" +
-               FormatDecimal(width, 3) + "mm\" height=\"" + FormatDecimal(height, 3) + "mm\" viewBox=\"" + N(left) +
-               " " + N(top - band) + " " + N(width) + " " + N(height) + "\">\n");
   const std::string title = XmlText(frame.title);
   const std::string size = XmlText(BoardSizeText(board));
-  Put(out, "<title>" + title + ": " + size + "</title>\n");
-  Put(out, "<style>\n"
-           ".off { display: none }\n"
-           ".key { cursor: pointer }\n"
-           ".key.hidden { opacity: 0.35 }\n"
-           "text { font-family: sans-serif; font-size: " + N(font) + "px; fill: #222 }\n"
-           "</style>\n");
-  Put(out, "<script><![CDATA[\n"
-           "function toggle(id, key) {\n"
-           "  var off = key.classList.toggle('hidden');\n"
-           "  document.querySelectorAll('.L-' + id).forEach(function (e) { e.classList.toggle('off', off); });\n"
-           "}\n"
-           "]]></script>\n");
-  Put(out, "<defs>\n");
-  {
-    // The layers' groups, as they were written.
-    int error = 0;
-    FileHandle body = OpenForReading(bodyPath, error);
-    if (!body) throw ExportError("cannot read " + bodyPath + ": " + ReasonText(error));
-    // It was written with CR LF, which `out` writes again for every line feed.
-    char buffer[1 << 15];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, body.get())) > 0;) {
-      std::size_t kept = 0;
-      for (std::size_t i = 0; i < n; ++i) {
-        if (buffer[i] != '\r') buffer[kept++] = buffer[i];
-      }
-      out.Put(std::string_view(buffer, kept));
-    }
-    if (std::ferror(body.get()) != 0) throw ExportError("cannot read " + bodyPath);
-  }
+
   for (const FabLayer* layer : shown) {
     if (layer->function != FileFunction::Soldermask) continue;
     Put(out, "<mask id=\"bared-" + layer->id + "\" maskUnits=\"userSpaceOnUse\" x=\"" + N(ink.minX) + "\" y=\"" +
                  N(-ink.maxY) + "\" width=\"" + N(ink.Width()) + "\" height=\"" + N(ink.Height()) + "\">" +
-                 "<use xlink:href=\"#" + layer->id + "\" fill=\"#fff\" stroke=\"#fff\" stroke-width=\"0\"/></mask>\n");
+                 "<use xlink:href=\"#" + layer->id + "\" stroke=\"#fff\"/></mask>\n");
   }
   Put(out, "</defs>\n");
   Put(out, "<rect x=\"" + N(left) + "\" y=\"" + N(top - band) + "\" width=\"" + N(width) + "\" height=\"" +
@@ -229,7 +239,7 @@ void WritePreview(OutFile& out, const std::string& bodyPath, const LayerModel& m
       if (layer->function != FileFunction::Soldermask || layer->side != side) continue;
       Put(out, Use(*layer, PaintOf(*layer)));
       if (copper != nullptr) {
-        Put(out, Use(*copper, {kBared, kBared}, " mask=\"url(#bared-" + layer->id + ")\""));
+        Put(out, Use(*copper, {kBared}, " mask=\"url(#bared-" + layer->id + ")\""));
       }
     }
     for (const FabLayer* layer : shown) {
@@ -250,13 +260,26 @@ void WritePreview(OutFile& out, const std::string& bodyPath, const LayerModel& m
     const Paint paint = PaintOf(*layer);
     Put(out, "<g class=\"key\" onclick=\"toggle('" + layer->id + "', this)\">");
     Put(out, "<rect x=\"" + N(legendLeft) + "\" y=\"" + N(baseline - font) + "\" width=\"" + N(font) +
-                 "\" height=\"" + N(font) + "\" fill=\"" + std::string(paint.fill) + "\" stroke=\"" +
-                 std::string(paint.ring > 0 ? paint.stroke : std::string_view("#222")) + "\" stroke-width=\"" +
-                 N(font / 10 + 1) + "\"/>");
+                 "\" height=\"" + N(font) + "\" fill=\"" + std::string(paint.colour) +
+                 "\" stroke=\"#222\" stroke-width=\"" + N(font / 10 + 1) + "\"/>");
     Put(out, "<text x=\"" + N(legendLeft + font * 3 / 2) + "\" y=\"" + N(baseline) + "\">" + XmlText(layer->role) +
                  " (" + XmlText(SystemTextToUtf8(layer->name)) + ")</text></g>\n");
   }
+  Put(out, "<style>\n"
+           ".off { display: none }\n"
+           ".key { cursor: pointer }\n"
+           ".key.hidden { opacity: 0.35 }\n"
+           "text { font-family: sans-serif; font-size: " + N(font) + "px; fill: #222 }\n"
+           "</style>\n");
+  Put(out, "<script><![CDATA[\n"
+           "function toggle(id, key) {\n"
+           "  var off = key.classList.toggle('hidden');\n"
+           "  document.querySelectorAll('.L-' + id).forEach(function (e) { e.classList.toggle('off', off); });\n"
+           "}\n"
+           "]]></script>\n");
   Put(out, "</svg>\n");
+  return RootElement(Padded(FormatDecimal(width, 3)), Padded(FormatDecimal(height, 3)), Padded(N(left)),
+                     Padded(N(top - band)), Padded(N(width)), Padded(N(height)));
 }
 
 }  // namespace velmorta::fab

@@ -4,9 +4,10 @@
 // bared by the mask openings, the legend, plated and non-plated holes and the outline,
 // and the board's size. A legend entry switches its layer off and on.
 //
-// It is written in two steps, so that no layer is held in memory: while the layers are
-// written, their features go into groups of a body file (PreviewBody); at the end the
-// picture is its header, which needs the extents, the body copied, and the views.
+// It is written as the layers are, so that none is held in memory: the start, then each
+// layer's features into a group of its own (PreviewBody), then the views, which use the
+// groups; the first line, which needs the extents, is written with fields of a fixed
+// width that the end fills in.
 
 #include <string>
 #include <string_view>
@@ -22,14 +23,20 @@ bool InPreview(const FabLayer& layer);
 class PreviewBody final : public FeatureSink {
  public:
   explicit PreviewBody(OutFile& out) : out_(out) {}
-  // A group with the layer's id: <path> for strokes, <circle> for flashes and hits, in
-  // 0.001 mm with y negated (SVG's y axis points down).
+  // A group with the layer's id, of paths in 0.001 mm with y negated (SVG's y axis
+  // points down), one per run of features of one width: a stroke is "Mx yLx y", a disc
+  // (flash or hit) "Mx yl0 0", which round caps draw as a dot of the stroke's width.
+  // Compact, so that a million features make tens of megabytes, not hundreds.
   void Begin(const FabLayer& layer);
   void Add(const Feature& feature) override;
   void End();
 
  private:
+  void ClosePath();
+
   OutFile& out_;
+  std::int64_t width_ = -1;  // of the open path; -1 when none is open
+  std::size_t pathLength_ = 0;
 };
 
 struct PreviewFrame {
@@ -38,8 +45,13 @@ struct PreviewFrame {
   geometry::Extents board;        // the outline's centre lines; empty without one
 };
 
-// The whole picture into `out`, with the body file at `bodyPath` copied in.
-void WritePreview(OutFile& out, const std::string& bodyPath, const LayerModel& model, const PreviewFrame& frame);
+// The declaration, the root element with its fields unset, the title (UTF-8) and the
+// start of the groups.
+void WritePreviewStart(OutFile& out, std::string_view title);
+// The views and the legend. Returns the root element with its fields set, of the same
+// length as the one WritePreviewStart wrote, for the caller to write over it.
+std::string WritePreviewEnd(OutFile& out, const LayerModel& model, const PreviewFrame& frame);
+inline constexpr std::size_t kPreviewRootOffset = 40;  // after the XML declaration and its CR LF
 
 // "50.800 × 38.100 mm"
 std::string BoardSizeText(const geometry::Extents& board);

@@ -33,7 +33,12 @@ class TextScan {
   std::string_view FileName() const { return fileName_; }
 
   // Whether the text continues with `literal`; Take also consumes it.
-  bool At(std::string_view literal) const { return Ahead().substr(0, literal.size()) == literal; }
+  bool At(std::string_view literal) const {
+    const std::string_view ahead = Ahead();
+    if (literal.empty()) return true;
+    if (ahead.size() < literal.size() || ahead[0] != literal[0]) return false;
+    return ahead.substr(0, literal.size()) == literal;
+  }
   bool Take(std::string_view literal);
   // Consumes a number as the converter prints it ("%ld" of a 32-bit value: an optional
   // "-", no leading zeros, "0" alone for zero); nothing when the text has none there.
