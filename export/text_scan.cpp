@@ -7,16 +7,15 @@
 #include "export/export_error.hpp"
 
 namespace velmorta::fab {
-namespace {
-
-constexpr std::size_t kWindow = 1 << 16;
-
-}  // namespace
 
 TextScan::TextScan(std::string_view text, std::string_view fileName) : window_(text), fileName_(fileName) {}
 
-TextScan::TextScan(std::FILE* file, std::string_view fileName)
-    : fileName_(fileName), file_(file), endOfFile_(false), buffer_(new char[kWindow]) {
+TextScan::TextScan(std::FILE* file, std::string_view fileName, std::size_t window)
+    : fileName_(fileName),
+      file_(file),
+      endOfFile_(false),
+      windowSize_(window > 2 * kLookahead ? window : 2 * kLookahead),
+      buffer_(new char[windowSize_]) {
   window_ = std::string_view(buffer_.get(), 0);
   Refill();
 }
@@ -46,9 +45,9 @@ void TextScan::Refill() {
   base_ += pos_;
   pos_ = 0;
   std::size_t filled = kept;
-  while (filled < kWindow && !endOfFile_) {
+  while (filled < windowSize_ && !endOfFile_) {
     errno = 0;
-    const std::size_t n = std::fread(buffer_.get() + filled, 1, kWindow - filled, file_);
+    const std::size_t n = std::fread(buffer_.get() + filled, 1, windowSize_ - filled, file_);
     filled += n;
     if (n == 0) {
       if (std::ferror(file_) != 0) {

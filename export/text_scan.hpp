@@ -22,8 +22,9 @@ class TextScan {
 
   // All of `text`, which must outlive the scan.
   TextScan(std::string_view text, std::string_view fileName);
-  // The file from its current position to its end; the caller keeps it open.
-  TextScan(std::FILE* file, std::string_view fileName);
+  // The file from its current position to its end; the caller keeps it open. The window
+  // is at least twice the lookahead; tests make it small, to cross it often.
+  TextScan(std::FILE* file, std::string_view fileName, std::size_t window = 1 << 16);
   // The file at `path`, opened here; an error names it as `what` ("output file 3").
   static std::unique_ptr<TextScan> Open(const std::string& path, std::string_view what);
 
@@ -58,6 +59,7 @@ class TextScan {
   std::FILE* file_ = nullptr;
   FileHandle owned_;
   bool endOfFile_ = true;
+  std::size_t windowSize_ = 0;
   std::unique_ptr<char[]> buffer_;
 };
 
