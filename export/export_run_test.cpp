@@ -156,6 +156,12 @@ TEST(ExportRun, ComposesEachLayerFromItsSources) {
     const Board board = ReadBoard(dir / "board", dir / "velmorta.cfg");
     DiskSources sources(board.paths);
     std::vector<geometry::Point> hits, plated;
+    std::map<Output, int> padLayers;  // copper and mask layers taking each land file
+    for (const FabLayer& layer : board.model.layers) {
+      for (const Source& source : layer.sources) padLayers[source.file] += source.take == Take::Flashes ? 1 : 0;
+    }
+    EXPECT_EQ(padLayers[Output::Lands1], 2);
+    EXPECT_EQ(padLayers[Output::Lands2], board.model.copperLayers == 2 ? 2 : 0);
     for (const FabLayer& layer : board.model.layers) {
       SCOPED_TRACE(layer.name);
       const std::string path = dir / ("board-fab/" + layer.name);
