@@ -254,7 +254,7 @@ ExportResult ExportFabSet(const ExportRequest& request) {
     csv.Out().Put(WriteReport(report));
     csv.Close();
   }
-  const std::string root = WritePreviewEnd(svg.Out(), model, PreviewFrame{SystemTextToUtf8(board), ink, outline});
+  const std::string root = WritePreviewEnd(svg.Out(), written, PreviewFrame{SystemTextToUtf8(board), ink, outline});
   svg.Close();
   WriteOver(staged.Path(previewName), kPreviewRootOffset, root);
 

@@ -184,7 +184,7 @@ void WritePreviewStart(OutFile& out, std::string_view title) {
   Put(out, "<defs>\n");
 }
 
-std::string WritePreviewEnd(OutFile& out, const LayerModel& model, const PreviewFrame& frame) {
+std::string WritePreviewEnd(OutFile& out, const std::vector<const FabLayer*>& layers, const PreviewFrame& frame) {
   geometry::Extents ink = frame.ink;
   if (ink.empty) ink = geometry::Extents{false, 0, 0, 10000, 10000};
   const geometry::Extents board = frame.board.empty ? ink : frame.board;
@@ -198,8 +198,8 @@ std::string WritePreviewEnd(OutFile& out, const LayerModel& model, const Preview
   const std::int64_t legendLeft = left + 2 * viewWidth;
   const std::int64_t legendWidth = font * 28;
   std::vector<const FabLayer*> shown;
-  for (const FabLayer& layer : model.layers) {
-    if (InPreview(layer)) shown.push_back(&layer);
+  for (const FabLayer* layer : layers) {
+    if (InPreview(*layer)) shown.push_back(layer);
   }
   const std::int64_t height =
       std::max(ink.Height() + 2 * pad, lineHeight * static_cast<std::int64_t>(shown.size() + 3)) + band;

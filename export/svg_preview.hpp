@@ -11,6 +11,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/out_file.hpp"
 #include "export/features.hpp"
@@ -48,9 +49,10 @@ struct PreviewFrame {
 // The declaration, the root element with its fields unset, the title (UTF-8) and the
 // start of the groups.
 void WritePreviewStart(OutFile& out, std::string_view title);
-// The views and the legend. Returns the root element with its fields set, of the same
-// length as the one WritePreviewStart wrote, for the caller to write over it.
-std::string WritePreviewEnd(OutFile& out, const LayerModel& model, const PreviewFrame& frame);
+// The views and the legend of the `layers` written. Returns the root element with its
+// fields set, of the same length as the one WritePreviewStart wrote, for the caller to
+// write over it.
+std::string WritePreviewEnd(OutFile& out, const std::vector<const FabLayer*>& layers, const PreviewFrame& frame);
 inline constexpr std::size_t kPreviewRootOffset = 40;  // after the XML declaration and its CR LF
 
 // "50.800 × 38.100 mm"

@@ -11,6 +11,7 @@ namespace velmorta::fab {
 namespace {
 
 using namespace testing;
+namespace fs = std::filesystem;
 
 // A layer's group read back: every subpath as the stroke or disc it draws.
 LayerFeatures Group(const std::string& svg, const std::string& id) {
@@ -58,8 +59,10 @@ TEST(SvgPreview, DrawsEveryLayerOfTheModelWhereItIs) {
     int shown = 0;
     for (const FabLayer& layer : board.model.layers) {
       SCOPED_TRACE(layer.id);
-      if (!InPreview(layer)) {
+      const bool written = fs::exists(dir / ("board-fab/" + layer.name));
+      if (!InPreview(layer) || !written) {
         EXPECT_EQ(svg.find("<g id=\"" + layer.id + "\""), std::string::npos);
+        EXPECT_EQ(svg.find("toggle('" + layer.id + "'"), std::string::npos);
         continue;
       }
       ++shown;
