@@ -10,6 +10,7 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <dirent.h>
 #include <unistd.h>
 #endif
 
@@ -128,6 +129,16 @@ bool Truncate(std::FILE* file, int& error) {
   return true;
 }
 
+bool SeekTo(std::FILE* file, std::uint64_t offset, int& error) {
+  errno = 0;
+#ifdef _WIN32
+  if (_fseeki64(file, static_cast<__int64>(offset), SEEK_SET) != 0) return Failed(error, errno);
+#else
+  if (fseeko(file, static_cast<off_t>(offset), SEEK_SET) != 0) return Failed(error, errno);
+#endif
+  return true;
+}
+
 bool SyncToDisk(std::FILE* file, int& error) {
   if (std::fflush(file) != 0) return Failed(error, errno);
 #ifdef _WIN32
@@ -213,6 +224,83 @@ bool Exists(const std::string& path) {
   struct stat info;
   return stat(path.c_str(), &info) == 0;
 #endif
+}
+
+bool ListDirectory(const std::string& path, std::vector<std::string>& names, int& error) {
+  names.clear();
+#ifdef _WIN32
+  WIN32_FIND_DATAA entry;
+  const HANDLE find = FindFirstFileA(JoinPath(path, "*").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return Failed(error);
+  do {
+    const std::string_view name = entry.cFileName;
+    if (name != "." && name != "..") names.emplace_back(name);
+  } while (FindNextFileA(find, &entry));
+  const DWORD last = GetLastError();
+  FindClose(find);
+  if (last != ERROR_NO_MORE_FILES) {
+    error = ErrnoOf(last);
+    return false;
+  }
+#else
+  DIR* directory = opendir(path.c_str());
+  if (directory == nullptr) return Failed(error, errno);
+  errno = 0;
+  while (const dirent* entry = readdir(directory)) {
+    const std::string_view name = entry->d_name;
+    if (name != "." && name != "..") names.emplace_back(name);
+  }
+  const int last = errno;
+  closedir(directory);
+  if (last != 0) return Failed(error, last);
+#endif
+  return true;
+}
+
+bool RemoveTree(const std::string& path, int& error) {
+#ifdef _WIN32
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return Failed(error);
+  // A junction or directory link is removed as a directory, without entering it.
+  const bool directory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  const bool link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+#else
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0) return Failed(error, errno);
+  const bool directory = S_ISDIR(info.st_mode);
+  const bool link = false;  // lstat: a link is not a directory
+#endif
+  if (!directory) return RemoveFile(path, error);
+  if (!link) {
+    std::vector<std::string> names;
+    if (!ListDirectory(path, names, error)) return false;
+    for (const std::string& name : names) {
+      if (!RemoveTree(JoinPath(path, name), error)) return false;
+    }
+  }
+  return RemoveDirectory(path, error);
+}
+
+std::optional<std::int64_t> ModifiedTime(const std::string& path) {
+#ifdef _WIN32
+  WIN32_FILE_ATTRIBUTE_DATA info;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &info)) return std::nullopt;
+  // 100-nanosecond intervals.
+  const std::uint64_t ticks =
+      std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32 | info.ftLastWriteTime.dwLowDateTime;
+  return static_cast<std::int64_t>(ticks) * 100;
+#else
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return std::nullopt;
+  return static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+#endif
+}
+
+std::string JoinPath(std::string_view directory, std::string_view name) {
+  std::string path(directory);
+  if (!path.empty() && NameStart(path) != path.size()) path += kDirectorySeparator;
+  path += name;
+  return path;
 }
 
 std::size_t NameStart(std::string_view path) {

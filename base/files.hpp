@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmorta {
 
@@ -30,6 +31,9 @@ FileHandle OpenWithoutTruncating(const std::string& path, bool& created, int& er
 
 // Empties an open file; false with `error` set when the system refuses.
 bool Truncate(std::FILE* file, int& error);
+
+// Moves an open file's position to `offset` from its start (beyond 2 GB too).
+bool SeekTo(std::FILE* file, std::uint64_t offset, int& error);
 
 // Writes the file's buffered bytes and asks the system to put them on the disk.
 bool SyncToDisk(std::FILE* file, int& error);
@@ -56,6 +60,19 @@ bool MakeDirectory(const std::string& path, int& error);  // false with EEXIST w
 bool RemoveDirectory(const std::string& path, int& error);  // an empty one
 bool IsDirectory(const std::string& path);
 bool Exists(const std::string& path);
+
+// The names in a directory, "." and ".." left out, in no particular order.
+bool ListDirectory(const std::string& path, std::vector<std::string>& names, int& error);
+// Removes a file, or a directory with everything in it; a link is removed, never followed.
+bool RemoveTree(const std::string& path, int& error);
+
+// When a file's content last changed, in nanoseconds since an epoch of the system's
+// (only ever compared with another file's); nothing when it cannot be told.
+std::optional<std::int64_t> ModifiedTime(const std::string& path);
+
+// `name` inside `directory`: a separator between them unless the directory is empty or
+// ends in one.
+std::string JoinPath(std::string_view directory, std::string_view name);
 
 // Where the file name of a path starts: after the last directory separator ("/", and on
 // Windows "\" too, but never the second byte of a double-byte character).

@@ -1,6 +1,8 @@
 #include "base/files.hpp"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -100,6 +102,47 @@ TEST(Files, RenameReplacesAnExistingFile) {
   EXPECT_FALSE(Exists(dir / "new.part"));
   EXPECT_FALSE(RenameReplacing(dir / "new.part", dir / "old.gbr", error));
   EXPECT_EQ(error, ENOENT);
+}
+
+// A tree removed whole, links not followed; listings without "." and ".."; the newer
+// of two files told by its time.
+TEST(Files, ListsAndRemovesDirectoriesAndTellsTheirTimes) {
+  TempDir dir;
+  const std::string tree = dir / "tree";
+  int error = 0;
+  ASSERT_TRUE(MakeDirectory(tree, error));
+  ASSERT_TRUE(MakeDirectory(JoinPath(tree, "sub"), error));
+  WriteFile(JoinPath(tree, "a.gbr"), "a");
+  WriteFile(JoinPath(JoinPath(tree, "sub"), "b.gbr"), "b");
+  WriteFile(dir / "kept.gbr", "kept");
+#ifndef _WIN32
+  std::filesystem::create_directory_symlink(dir.path(), std::filesystem::path(tree) / "link");
+#endif
+  std::vector<std::string> names;
+  ASSERT_TRUE(ListDirectory(tree, names, error));
+  std::sort(names.begin(), names.end());
+#ifndef _WIN32
+  EXPECT_EQ(names, (std::vector<std::string>{"a.gbr", "link", "sub"}));
+#else
+  EXPECT_EQ(names, (std::vector<std::string>{"a.gbr", "sub"}));
+#endif
+  ASSERT_TRUE(RemoveTree(tree, error));
+  EXPECT_FALSE(Exists(tree));
+  EXPECT_EQ(ReadFile(dir / "kept.gbr"), "kept");
+  EXPECT_FALSE(RemoveTree(tree, error));
+  EXPECT_EQ(error, ENOENT);
+  EXPECT_FALSE(ListDirectory(tree, names, error));
+
+  const auto earlier = ModifiedTime(dir / "kept.gbr");
+  ASSERT_TRUE(earlier.has_value());
+  std::filesystem::last_write_time(dir / "kept.gbr",
+                                   std::filesystem::last_write_time(dir / "kept.gbr") + std::chrono::seconds(2));
+  EXPECT_GT(*ModifiedTime(dir / "kept.gbr"), *earlier);
+  EXPECT_FALSE(ModifiedTime(tree).has_value());
+
+  EXPECT_EQ(JoinPath("", "a"), "a");
+  EXPECT_EQ(JoinPath("out/", "a"), "out/a");
+  EXPECT_EQ(JoinPath("out", "a"), std::string("out") + kDirectorySeparator + "a");
 }
 
 }  // namespace

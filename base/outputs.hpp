@@ -1,6 +1,7 @@
 #pragma once
 // The seven output files and what is fixed about each: its role, the configuration
-// list its codes come from, the trailer that ends it and its colour in a preview.
+// list its codes come from, the trailer that ends it, its colour in a preview, and
+// what it holds for a board house: which features, on which side.
 
 #include <array>
 #include <string_view>
@@ -27,24 +28,47 @@ constexpr std::size_t IndexOf(Output file) { return static_cast<std::size_t>(fil
 // The configuration list whose codes a file selects.
 enum class SizeList { Line, Land, Tool };
 
+// What a file holds.
+enum class Content {
+  Lines,        // strokes: lines, fills and auxiliary lands of one side
+  Lands,        // land flashes of one side
+  Drill,        // drill hits
+  HoleDrawing,  // a flash at every drilled position
+  Outline,      // the board's edge
+};
+
+// The side a file serves. Files 1 and 3 are the first side: the solder side, and on a
+// single-sided board the only copper; files 2 and 4 the second (component) side.
+enum class BoardSide { Neither, First, Second };
+
 struct OutputTraits {
   std::string_view role;     // "bottom copper"
   SizeList list;
   std::string_view trailer;  // the converter's last bytes of a complete file
   std::string_view colour;   // "#rrggbb" in previews
+  Content content;
+  BoardSide side;
 };
 
 // Indexed by IndexOf(file).
 inline constexpr std::array<OutputTraits, 7> kOutputTraits = {{
-    {"bottom copper", SizeList::Line, "G01X0Y0*M00*", "#4a7bd0"},
-    {"top copper", SizeList::Line, "G01X0Y0*M00*", "#d9483b"},
-    {"lands, first code", SizeList::Land, "D02*G01X0Y0*M00*", "#e8a23a"},
-    {"lands, second code", SizeList::Land, "D02*G01X0Y0*M00*", "#a86bd8"},
-    {"drill hits", SizeList::Tool, "M02\n", "#101010"},
-    {"hole drawing", SizeList::Tool, "D02*G01X0Y0*M00*", "#f2f2f2"},
-    {"board outline", SizeList::Line, "G01X0Y0*M02*", "#e8e070"},
+    {"bottom copper", SizeList::Line, "G01X0Y0*M00*", "#4a7bd0", Content::Lines, BoardSide::First},
+    {"top copper", SizeList::Line, "G01X0Y0*M00*", "#d9483b", Content::Lines, BoardSide::Second},
+    {"lands, first code", SizeList::Land, "D02*G01X0Y0*M00*", "#e8a23a", Content::Lands, BoardSide::First},
+    {"lands, second code", SizeList::Land, "D02*G01X0Y0*M00*", "#a86bd8", Content::Lands, BoardSide::Second},
+    {"drill hits", SizeList::Tool, "M02\n", "#101010", Content::Drill, BoardSide::Neither},
+    {"hole drawing", SizeList::Tool, "D02*G01X0Y0*M00*", "#f2f2f2", Content::HoleDrawing, BoardSide::Neither},
+    {"board outline", SizeList::Line, "G01X0Y0*M02*", "#e8e070", Content::Outline, BoardSide::Neither},
 }};
 
 constexpr const OutputTraits& TraitsOf(Output file) { return kOutputTraits[IndexOf(file)]; }
+
+// The file of `side` that holds `content` (lines or lands).
+constexpr Output FileOf(Content content, BoardSide side) {
+  for (const Output file : kOutputs) {
+    if (TraitsOf(file).content == content && TraitsOf(file).side == side) return file;
+  }
+  return Output::Drill;  // no such file: callers ask only for lines and lands of a side
+}
 
 }  // namespace velmorta

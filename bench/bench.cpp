@@ -31,6 +31,7 @@
 
 #include "board/board.hpp"
 #include "driver/run.hpp"
+#include "export/export_run.hpp"
 
 extern char** environ;
 
@@ -264,6 +265,7 @@ struct Result {
   std::uint64_t size = 0;
   Board board;
   Measure conversion;
+  Measure exporting;  // velmorta-export of the converted board, where it was run
   Measure cat;
   std::uint64_t outputBytes = 0;
 };
@@ -294,7 +296,8 @@ Board GenerateApart(Board (*generate)(const fs::path&, std::uint64_t, bool), con
 }
 
 Result RunCase(const std::string& name, std::uint64_t size, bool fixed,
-               Board (*generate)(const fs::path&, std::uint64_t, bool), bool doubleSided, int repeat) {
+               Board (*generate)(const fs::path&, std::uint64_t, bool), bool doubleSided, int repeat,
+               bool exporting = false) {
   const fs::path dir = workDirectory / ("velmorta-bench-" + std::to_string(getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir / "out");
@@ -310,13 +313,15 @@ Result RunCase(const std::string& name, std::uint64_t size, bool fixed,
   r.cat = Best({"/bin/cat", (dir / "b.pad").string()}, repeat);
   r.conversion = Best({self, "--convert", dir.string()}, repeat);
   for (const auto& entry : fs::directory_iterator(dir / "out")) r.outputBytes += entry.file_size();
+  if (exporting) r.exporting = Best({self, "--export", dir.string()}, repeat);
   fs::remove_all(dir);
   return r;
 }
 
 void PrintHeader() {
-  std::printf("%-26s %9s %8s %8s %8s %7s %6s %7s %6s %8s %6s %3s\n", "board", "records", "pad MB", "out MB",
-              "conv s", "MB/s", "growth", "cat s", "ratio", "peak MB", "x bin", "rc");
+  std::printf("%-26s %9s %8s %8s %8s %7s %6s %7s %6s %8s %6s %3s %7s %7s %8s %3s\n", "board", "records", "pad MB",
+              "out MB", "conv s", "MB/s", "growth", "cat s", "ratio", "peak MB", "x bin", "rc", "exp s", "x conv",
+              "exp MB", "rc");
 }
 
 void PrintRow(const Result& r, const Result* previous, long baselineKb) {
@@ -327,12 +332,27 @@ void PrintRow(const Result& r, const Result* previous, long baselineKb) {
   if (previous != nullptr && previous->name == r.name) {
     std::snprintf(growth, sizeof growth, "%.1f", r.conversion.seconds / previous->conversion.seconds);
   }
-  std::printf("%-26s %9llu %8.1f %8.1f %8.3f %7.1f %6s %7.3f %6.1f %8.1f %6.2f %3d\n", r.name.c_str(),
+  std::printf("%-26s %9llu %8.1f %8.1f %8.3f %7.1f %6s %7.3f %6.1f %8.1f %6.2f %3d", r.name.c_str(),
               static_cast<unsigned long long>(r.board.records), mb, static_cast<double>(r.outputBytes) / 1e6,
               r.conversion.seconds, mb / r.conversion.seconds, growth, r.cat.seconds,
               r.conversion.seconds / r.cat.seconds, peakMb,
               static_cast<double>(r.conversion.maxRssKb - baselineKb) / 1024.0 / binMb, r.conversion.status);
+  if (r.exporting.status >= 0) {
+    std::printf(" %7.3f %7.2f %8.1f %3d", r.exporting.seconds, r.exporting.seconds / r.conversion.seconds,
+                static_cast<double>(r.exporting.maxRssKb) / 1024.0, r.exporting.status);
+  }
+  std::printf("\n");
   std::fflush(stdout);
+}
+
+// velmorta-export of the board that Convert converted in `dir`.
+int ExportBoard(const char* dir) {
+  if (chdir(dir) != 0) return 2;
+  const char* args[] = {"velmorta-export", "b"};
+  std::ostringstream out, err;
+  const int status = velmorta::fab::RunExport(args, std::string(dir) + "/velmorta-export", out, err);
+  if (status != 0) std::fputs(err.str().c_str(), stderr);
+  return status;
 }
 
 int Convert(const char* dir) {
@@ -347,6 +367,7 @@ int Convert(const char* dir) {
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--convert") == 0) return Convert(argv[2]);
+  if (argc == 3 && std::strcmp(argv[1], "--export") == 0) return ExportBoard(argv[2]);
   if (argc == 5 && std::strcmp(argv[1], "--generate") == 0) {
     // --generate every|shared N DIR: a board and configuration to profile with --convert.
     const fs::path dir = argv[4];
@@ -379,14 +400,15 @@ int main(int argc, char** argv) {
   PrintHeader();
   std::vector<Result> results;
   const auto run = [&](const std::string& name, std::uint64_t n, bool fixed,
-                       Board (*generate)(const fs::path&, std::uint64_t, bool), bool doubleSided) {
-    results.push_back(RunCase(name, n, fixed, generate, doubleSided, repeat));
+                       Board (*generate)(const fs::path&, std::uint64_t, bool), bool doubleSided,
+                       bool exporting = false) {
+    results.push_back(RunCase(name, n, fixed, generate, doubleSided, repeat, exporting));
     PrintRow(results.back(), results.size() > 1 ? &results[results.size() - 2] : nullptr, baselineKb);
   };
   for (const bool doubleSided : {true, false}) {
     for (std::uint64_t n = 1000; n <= top; n *= 10) {
       run(std::string("every kind, ") + (doubleSided ? "double" : "single") + ", L2", n, false, EveryKind,
-          doubleSided);
+          doubleSided, true);
     }
   }
   for (const bool fixed : {false, true}) {
@@ -397,6 +419,6 @@ int main(int argc, char** argv) {
       }
     }
   }
-  if (huge) run("10^7 records, double, L2", 1'250'000, false, EveryKind, true);
+  if (huge) run("10^7 records, double, L2", 1'250'000, false, EveryKind, true, true);
   return 0;
 }

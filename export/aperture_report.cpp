@@ -15,32 +15,23 @@ std::string CsvField(const std::string& text) {
   return quoted + "\"";
 }
 
-struct Row {
-  SizeList list;
-  std::int32_t code;
-  int file;
-  std::string text;
-};
-
 }  // namespace
 
 std::string WriteReport(const std::vector<ReportLayer>& layers) {
-  std::vector<Row> rows;
+  std::string out = "file,exported_as,function,size_mm,source,list,code,key,uses\n";
   for (const ReportLayer& layer : layers) {
-    const SizeList list = ListOf(layer.file);
-    const std::string prefix = layer.file == Output::Drill ? "T" : "D";
-    for (const auto& [code, used] : *layer.codes) {
-      rows.push_back({list, code, static_cast<int>(layer.file),
-                      std::string(ListName(list)) + "," + std::to_string(code) + "," + std::to_string(used.size.key) +
-                          "," + FormatDecimal(used.size.micrometres, 3) + "," + CsvField(layer.name) + "," + prefix +
-                          std::to_string(used.number) + "," + std::to_string(used.uses)});
+    std::vector<ApertureUse> uses = layer.uses;
+    std::stable_sort(uses.begin(), uses.end(), [](const ApertureUse& a, const ApertureUse& b) {
+      return std::tie(a.number, a.file, a.code) < std::tie(b.number, b.file, b.code);
+    });
+    for (const ApertureUse& use : uses) {
+      const std::string_view function = AperFunctionText(use.function);
+      out += CsvField(layer.name) + "," + (layer.drill ? "T" : "D") + std::to_string(use.number) + "," +
+             std::string(function) + "," + FormatDecimal(use.diameter, 3) + "," +
+             CsvField(layer.sources[IndexOf(use.file)]) + "," + std::string(ListName(ListOf(use.file))) + "," +
+             std::to_string(use.code) + "," + std::to_string(use.size.key) + "," + std::to_string(use.uses) + "\n";
     }
   }
-  std::sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
-    return std::tie(a.list, a.code, a.file) < std::tie(b.list, b.code, b.file);
-  });
-  std::string out = "list,code,key,size_mm,file,exported_as,uses\r\n";
-  for (const Row& row : rows) out += row.text + "\r\n";
   return out;
 }
 

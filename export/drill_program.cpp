@@ -8,38 +8,47 @@
 
 namespace velmorta::fab {
 
-DrillProgram ReadDrill(std::string_view text, std::string_view fileName) {
-  const std::vector<DrillToken> tokens = TokenizeDrill(text, fileName);
-  const TextScan scan(text, fileName);
-  for (std::size_t i = 0; i + 1 < tokens.size(); ++i) {
-    if (tokens[i].kind == DrillTokenKind::End) scan.Fail(tokens[i + 1].offset, "text after the trailer");
-  }
-  if (tokens.empty() || tokens.back().kind != DrillTokenKind::End) {
-    throw ExportError(std::string(fileName) +
-                      ": does not end with its trailer \"M02\": the conversion stopped before it "
-                      "finished (see the run log)");
-  }
-  DrillProgram program;
-  std::int32_t tool = 0;
-  for (const DrillToken& token : tokens) {
+bool DrillReader::Next(DrillOp& op) {
+  for (;;) {
+    if (ended_) return false;
+    DrillToken token;
+    if (!NextDrillToken(scan_, token)) {
+      throw ExportError(std::string(scan_.FileName()) +
+                        ": does not end with its trailer \"M02\": the conversion stopped before it "
+                        "finished (see the run log)");
+    }
     switch (token.kind) {
-      case DrillTokenKind::Absolute: program.ops.push_back({DrillOpKind::Absolute, token.offset}); break;
+      case DrillTokenKind::Absolute: op = {DrillOpKind::Absolute, token.offset}; return true;
       case DrillTokenKind::Origin: break;
       case DrillTokenKind::Tool:
       case DrillTokenKind::ToolChange:
-        tool = token.value;
-        if (tool != 0) program.ops.push_back({DrillOpKind::Select, token.offset, tool});
+        tool_ = token.value;
+        if (tool_ != 0) {
+          op = {DrillOpKind::Select, token.offset, tool_};
+          return true;
+        }
         break;
       case DrillTokenKind::Hit:
       case DrillTokenKind::ThroughHit:
-        if (tool == 0) scan.Fail(token.offset, "a hit with no tool selected (T0, or none yet)");
-        program.ops.push_back({DrillOpKind::Hit, token.offset, tool, token.x, token.y});
-        break;
-      case DrillTokenKind::End:
-        program.ops.push_back({DrillOpKind::End, token.offset});
-        break;
+        if (tool_ == 0) scan_.Fail(token.offset, "a hit with no tool selected (T0, or none yet)");
+        op = {DrillOpKind::Hit, token.offset, tool_, token.x, token.y, token.kind == DrillTokenKind::ThroughHit};
+        return true;
+      case DrillTokenKind::End: {
+        const std::size_t end = scan_.Offset();
+        if (!scan_.AtEnd()) scan_.Fail(end, "text after the trailer");
+        ended_ = true;
+        op = {DrillOpKind::End, token.offset};
+        return true;
+      }
     }
   }
+}
+
+DrillProgram ReadDrill(std::string_view text, std::string_view fileName) {
+  TextScan scan(text, fileName);
+  DrillReader reader(scan);
+  DrillProgram program;
+  for (DrillOp op; reader.Next(op);) program.ops.push_back(op);
   return program;
 }
 

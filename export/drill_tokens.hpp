@@ -26,7 +26,13 @@ struct DrillToken {
   std::int32_t x = 0, y = 0;  // Hit, ThroughHit
 };
 
-// Throws ExportError naming `fileName` and the offset of the first line it cannot read.
+class TextScan;
+
+// The next line's command into `token`; false at the end of the text. Throws
+// ExportError naming the file and the offset of a line it cannot read.
+bool NextDrillToken(TextScan& scan, DrillToken& token);
+
+// Every line of a whole text.
 std::vector<DrillToken> TokenizeDrill(std::string_view text, std::string_view fileName);
 
 }  // namespace velmorta::fab

@@ -1,44 +1,55 @@
-#include "export/excellon_writer.hpp"
-
 #include <gtest/gtest.h>
 
 #include "config/config_reader.hpp"
 #include "export/export_error.hpp"
+#include "export/fab_writers.hpp"
 
 namespace velmorta::fab {
 namespace {
 
-std::string Export(const std::string& text) {
+// The drill file split as the survey splits it: hits on `lands` are plated.
+std::string Export(const std::string& text, FileFunction function = FileFunction::NonPlated,
+                   const std::vector<geometry::Point>& lands = {}) {
   const Settings settings = ParseConfiguration(">T8 3\n>T14 9\n>T30 150\n>T12 7\n");
-  const DrillProgram program = ReadDrill(text, "d.drl");
-  return WriteExcellon(program, DrillCodes(program, settings, "d.drl"), "a title");
+  std::array<std::string, 7> texts, names;
+  texts[IndexOf(Output::Drill)] = text;
+  names.fill("d.drl");
+  TextSources sources(texts, names);
+  BoardFacts facts;
+  for (const geometry::Point land : lands) facts.lands.Add(land);
+  SurveyDrill(sources, 2, facts);
+  const bool plated = function == FileFunction::Plated;
+  const FabLayer layer{function, std::nullopt, 0, Polarity::Positive, "b.drl", "holes", "holes",
+                       {{Output::Drill, plated ? Take::PlatedHits : Take::UnplatedHits}}};
+  OutFile out = OutFile::InMemory();
+  ExcellonWriter writer(out, layer, 2, Heading{"a title", {}}, plated ? facts.platedTools : facts.unplatedTools,
+                        settings, sources);
+  WalkLayer(layer, settings, facts, sources, writer);
+  writer.Finish();
+  return out.Text();
 }
 
-// Every tool selected is in the table, with three decimals; tool 150 is beyond two
+// Every tool a hit uses is in the table, with three decimals; tool 150 is beyond two
 // digits and takes the lowest free number; the header's X0Y0 drills nothing; both kinds
 // of hit become millimetres with a decimal point, in their order.
 TEST(ExcellonWriter, WritesTheToolTableAndTheHitsInMillimetres) {
-  EXPECT_EQ(Export("G90\r\nX0Y0\r\nT9\r\nT3\r\nX12620Y35480M05\r\nX-254Y0*M05\r\nT150*\r\nX1Y2M05\r\n"
-                   "T0\r\nT3*\r\nX5Y-5M05\r\nM02\r\n"),
-            "M48\r\n"
-            "; a title\r\n"
-            "METRIC\r\n"
-            "T1C3.000\r\n"
-            "T3C0.800\r\n"
-            "T9C1.400\r\n"
-            "%\r\n"
-            "G90\r\n"
-            "T9\r\n"
-            "T3\r\n"
-            "X12.620Y35.480\r\n"
-            "X-0.254Y0.000\r\n"
-            "T1\r\n"
-            "X0.001Y0.002\r\n"
-            "T3\r\n"
-            "X0.005Y-0.005\r\n"
-            "M30\r\n");
+  const std::string drill =
+      "G90\r\nX0Y0\r\nT9\r\nT3\r\nX12620Y35480M05\r\nX-254Y0*M05\r\nT150*\r\nX1Y2M05\r\nT0\r\nT3*\r\nX5Y-5M05\r\nM02\r\n";
+  const std::string header =
+      "M48\r\n; a title\r\n; #@! TF.GenerationSoftware,velmorta,velmorta-export," VELMORTA_VERSION "\r\n";
+  EXPECT_EQ(Export(drill),
+            header + "; #@! TF.FileFunction,NonPlated,1,2,NPTH\r\nMETRIC,LZ\r\nT1C3.000\r\nT3C0.800\r\nM95\r\nG90\r\n"
+                     "T3\r\nX12.620Y35.480\r\nX-0.254Y0.000\r\nT1\r\nX0.001Y0.002\r\nT3\r\nX0.005Y-0.005\r\nM30\r\n");
+  // Hits on lands go to the plated file, the rest stay; a file selects only what it drills.
+  EXPECT_EQ(Export(drill, FileFunction::Plated, {{12620, 35480}, {5, -5}}),
+            header + "; #@! TF.FileFunction,Plated,1,2,PTH\r\nMETRIC,LZ\r\nT3C0.800\r\nM95\r\nG90\r\n"
+                     "T3\r\nX12.620Y35.480\r\nX0.005Y-0.005\r\nM30\r\n");
+  EXPECT_EQ(Export(drill, FileFunction::NonPlated, {{12620, 35480}, {5, -5}}),
+            header + "; #@! TF.FileFunction,NonPlated,1,2,NPTH\r\nMETRIC,LZ\r\nT1C3.000\r\nT3C0.800\r\nM95\r\nG90\r\n"
+                     "T3\r\nX-0.254Y0.000\r\nT1\r\nX0.001Y0.002\r\nM30\r\n");
   // A board without parts has a drill file of its trailer alone.
-  EXPECT_EQ(Export("M02\r\n"), "M48\r\n; a title\r\nMETRIC\r\n%\r\nM30\r\n");
+  EXPECT_EQ(Export("M02\r\n"),
+            header + "; #@! TF.FileFunction,NonPlated,1,2,NPTH\r\nMETRIC,LZ\r\nM95\r\nG90\r\nM30\r\n");
 }
 
 TEST(ExcellonWriter, RefusesWhatItCannotExportFaithfully) {
@@ -52,7 +63,7 @@ TEST(ExcellonWriter, RefusesWhatItCannotExportFaithfully) {
       {"X1Y1M05\r\nM02\r\n", "d.drl: offset 0: a hit with no tool selected"},
       {"G90\r\nT0\r\nX1Y1M05\r\nM02\r\n", "d.drl: offset 9: a hit with no tool selected"},
       {"T3\r\nT0*\r\nX1Y1*M05\r\nM02\r\n", "d.drl: offset 9: a hit with no tool selected"},
-      {"T5\r\nM02\r\n", "d.drl: code 5 of the tool list: no list entry carries this code"},
+      {"T5\r\nX1Y1M05\r\nM02\r\n", "d.drl: code 5 of the tool list: no list entry carries this code"},
       {"G90\r\nM02\n", "d.drl: offset 8: text after the command, where CR LF should end the line"},
   };
   for (const auto& c : kCases) {

@@ -1,9 +1,11 @@
 #pragma once
-// velmorta-export's command line: velmorta-export [--config PATH] BASE
+// velmorta-export's command line: velmorta-export [--config PATH] [--timestamp] BASE
 
 #include <ostream>
 #include <span>
 #include <string>
+
+#include "export/staged_set.hpp"
 
 namespace velmorta::fab {
 
@@ -13,7 +15,8 @@ std::string DefaultConfigurationPath(const std::string& executablePath);
 
 // Returns the exit status: 0 when every file was written, 1 otherwise, with the reason
 // on `err` and nothing written.
+// `rename` replaces the step that swaps the set in, for tests.
 int RunExport(std::span<const char* const> args, const std::string& executablePath, std::ostream& out,
-              std::ostream& err);
+              std::ostream& err, StagedSet::Rename rename = nullptr);
 
 }  // namespace velmorta::fab

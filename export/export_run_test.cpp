@@ -2,168 +2,240 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <regex>
-#include <sstream>
+#include <thread>
 
-#include "test_support/test_support.hpp"
+#include "base/text_encoding.hpp"
+#include "export/export_test_support.hpp"
+#include "export/fab_set.hpp"
+#include "export/drill_program.hpp"
+#include "export/gerber_program.hpp"
 
 namespace velmorta::fab {
 namespace {
 
-using testing::ReadFile;
-using testing::TempDir;
-using testing::WriteFile;
-
-struct Result {
-  int status = 0;
-  std::string out, err;
-};
-
-// A run of the exporter as if it lay in `dir`, beside the converter's configuration.
-Result Export(const TempDir& dir, std::vector<std::string> args) {
-  std::vector<const char*> argv = {"velmorta-export"};
-  for (const std::string& arg : args) argv.push_back(arg.c_str());
-  std::ostringstream out, err;
-  Result result;
-  result.status = RunExport(argv, dir / "velmorta-export", out, err);
-  result.out = out.str();
-  result.err = err.str();
-  return result;
-}
+using namespace testing;
+namespace fs = std::filesystem;
 
 const char* const kSources[] = {"bottom.gbr", "top.gbr", "land1.gbr", "land2.gbr",
                                 "drill.drl",  "holes.gbr", "outline.gbr"};
-const char* const kExported[] = {"bottom_fab.gbr",      "top_fab.gbr",       "land1_fab.gbr",
-                                 "land2_fab.gbr",       "drill_fab.drl",     "holes_fab.gbr",
-                                 "outline_fab.gbr",     "board_apertures.csv", "board_preview.svg"};
 
-std::map<std::string, std::string> Snapshot(const TempDir& dir) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-    if (entry.is_regular_file()) files[entry.path().filename().string()] = ReadFile(entry.path().string());
+std::vector<std::string> SetOf(bool doubleSided) {
+  if (doubleSided) {
+    return {"board.GTL", "board.GBL", "board.GTS", "board.GBS", "board.GKO", "board-PTH.drl", "board-NPTH.drl",
+            "board-drl_map.gbr", "board.gbrjob", "board-apertures.csv", "board-preview.svg"};
   }
-  return files;
+  return {"board.GBL", "board.GBS", "board.GTO", "board.GKO", "board-NPTH.drl", "board-drl_map.gbr",
+          "board.gbrjob", "board-apertures.csv", "board-preview.svg"};
 }
 
-std::vector<std::string> All(const std::string& text, const std::regex& pattern) {
-  std::vector<std::string> found;
-  for (std::sregex_iterator it(text.begin(), text.end(), pattern), end; it != end; ++it) {
-    std::string groups;
-    for (std::size_t g = 1; g < it->size(); ++g) {
-      if (g > 1) groups += ',';
-      groups += (*it)[g].str();
-    }
-    found.push_back(groups);
-  }
-  return found;
+std::string Listing(const TempDir& dir, const std::vector<std::string>& names) {
+  std::string listed;
+  for (const std::string& name : names) listed += "wrote " + (dir / ("board-fab/" + name)) + "\n";
+  return listed + "wrote " + (dir / "board-fab.zip") + "\n";
 }
 
-std::size_t Count(const std::string& text, const std::string& what) {
-  std::size_t n = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
-
-// Millimetres with three decimals back to 0.001 mm.
-std::string Micrometres(std::string mm) {
-  mm.erase(mm.find('.'), 1);
-  const bool negative = mm[0] == '-';
-  std::string digits = mm.substr(negative ? 1 : 0);
-  digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size() - 1));
-  return (negative && digits != "0" ? "-" : "") + digits;
-}
-
-// The exported files carry the converter's geometry unchanged: every coordinate block
-// in order, in units a thousand times finer, as many strokes and flashes, and a
-// definition for every aperture and tool selected.
-void ExpectFaithful(const TempDir& dir) {
-  for (int n = 0; n < 7; ++n) {
-    const std::string source = ReadFile(dir / kSources[n]);
-    const std::string exported = ReadFile(dir / kExported[n]);
-    SCOPED_TRACE(kExported[n]);
-    if (n == 4) {
-      std::vector<std::string> hits = All(source, std::regex(R"(X(-?\d+)Y(-?\d+)\*?M05)"));
-      std::vector<std::string> written;
-      for (const std::string& hit : All(exported, std::regex(R"(\nX(-?[\d.]+)Y(-?[\d.]+)\r)"))) {
-        const std::size_t comma = hit.find(',');
-        written.push_back(Micrometres(hit.substr(0, comma)) + "," + Micrometres(hit.substr(comma + 1)));
-      }
-      EXPECT_FALSE(hits.empty());
-      EXPECT_EQ(written, hits);
-      for (const std::string& tool : All(exported, std::regex(R"(\nT(\d+)\r)"))) {
-        EXPECT_NE(exported.find("\nT" + tool + "C"), std::string::npos) << "T" << tool;
-      }
-      EXPECT_TRUE(exported.starts_with("M48\r\n")) << exported;
-      EXPECT_TRUE(exported.ends_with("\r\nM30\r\n")) << exported;
-      continue;
-    }
-    std::vector<std::string> blocks;
-    for (const std::string& xy : All(source, std::regex(R"(X(-?\d+)Y(-?\d+)\*)"))) {
-      const std::size_t comma = xy.find(',');
-      const auto scaled = [](const std::string& v) { return v == "0" ? v : v + "000"; };
-      blocks.push_back(scaled(xy.substr(0, comma)) + "," + scaled(xy.substr(comma + 1)));
-    }
-    EXPECT_FALSE(blocks.empty());  // every file has its trailer's X0Y0 at least
-    EXPECT_EQ(All(exported, std::regex(R"(\nX(-?\d+)Y(-?\d+)D0[123]\*)")), blocks);
-    EXPECT_EQ(Count(exported, "D01*\r\n"), Count(source, "*D01*"));
-    EXPECT_EQ(Count(exported, "D03*\r\n"), Count(source, "*D03*"));
-    EXPECT_TRUE(exported.find("\r\n%FSLAX46Y46*%\r\n%MOMM*%\r\n") != std::string::npos) << exported;
-    for (const std::string& code : All(exported, std::regex(R"(\nD(\d+)\*)"))) {
-      EXPECT_EQ(Count(exported, "%ADD" + code + "C,"), 1u) << "D" << code;
-    }
-    EXPECT_TRUE(exported.ends_with("\r\nM02*\r\n")) << exported;
-  }
-}
-
-TEST(ExportRun, ExportsTheConvertedExampleBoards) {
-  for (const char* pad : {"board.pad", "single.pad"}) {
-    SCOPED_TRACE(pad);
+TEST(ExportRun, ExportsTheSetOfEachExampleBoard) {
+  for (const bool doubleSided : {true, false}) {
+    SCOPED_TRACE(doubleSided ? "board.pad" : "single.pad");
     TempDir dir;
-    ASSERT_EQ(testing::ConvertExample(dir, pad), 0);
+    ASSERT_EQ(ConvertExampleBoard(dir, doubleSided ? "board.pad" : "single.pad"), 0);
     const auto converted = Snapshot(dir);
     const Result result = Export(dir, {dir / "board"});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "");
-    std::string listed;
-    for (const char* name : kExported) listed += "wrote " + (dir / name) + "\n";
-    EXPECT_EQ(result.out, listed);
-    // The converter's files stay as they were; nothing else is left behind.
+    const std::vector<std::string> names = SetOf(doubleSided);
+    EXPECT_EQ(result.out, Listing(dir, names));
+    // The converter's files stay as they were; the set has a folder of its own.
     auto after = Snapshot(dir);
-    for (const char* name : kExported) EXPECT_EQ(after.erase(name), 1u) << name;
+    const std::string zip = after["board-fab.zip"];
+    std::map<std::string, std::string> archived;
+    for (const std::string& name : names) {
+      const std::string bytes = after["board-fab/" + name];
+      if (!name.ends_with(".csv") && !name.ends_with(".svg")) archived[name] = bytes;
+      EXPECT_EQ(after.erase("board-fab/" + name), 1u) << name;
+    }
+    EXPECT_EQ(after.erase("board-fab.zip"), 1u);
     EXPECT_EQ(after, converted);
-    ExpectFaithful(dir);
+    // The archive holds what a board house takes, byte for byte.
+    EXPECT_EQ(ReadArchive(zip), archived);
+
+    const std::string job = archived["board.gbrjob"];
+    for (const std::string& part :
+         {std::string(doubleSided ? "\"X\": 50.800,\r\n      \"Y\": 38.100\r\n" : "\"X\": 25.400,\r\n      \"Y\": 20.320\r\n"),
+          std::string("\"LayerNumber\": ") + (doubleSided ? "2" : "1"),
+          std::string(doubleSided ? "\"Path\": \"board.GBL\",\r\n      \"FileFunction\": \"Copper,L2,Bot\""
+                                  : "\"Path\": \"board.GBL\",\r\n      \"FileFunction\": \"Copper,L1,Bot\""),
+          std::string("\"FileFunction\": \"Soldermask,Bot\",\r\n      \"FilePolarity\": \"Negative\"")}) {
+      EXPECT_NE(job.find(part), std::string::npos) << part << job;
+    }
+    EXPECT_EQ(job.find("CreationDate"), std::string::npos);
   }
 }
 
-// Rows counted by hand from examples/board.pad: four outline segments, eight holes
-// drilled with the default tool (six part lands without a hole record, two
-// through-holes), the land files' header aperture selected and never flashed.
+// Rows counted by hand from examples/board.pad: four outline segments, eight plated
+// holes drilled with the default tool (six part lands, two through-holes, the
+// through-hole lands being via pads), one plated and two mounting holes of the hole records.
 TEST(ExportRun, TabulatesEveryApertureAndToolOfTheExampleBoard) {
   TempDir dir;
-  ASSERT_EQ(testing::ConvertExample(dir, "board.pad"), 0);
+  ASSERT_EQ(ConvertExampleBoard(dir, "board.pad"), 0);
   ASSERT_EQ(Export(dir, {dir / "board"}).status, 0);
-  const std::string report = ReadFile(dir / "board_apertures.csv");
-  EXPECT_TRUE(report.starts_with("list,code,key,size_mm,file,exported_as,uses\r\n")) << report;
-  for (const char* row : {"line,12,5,0.500,outline.gbr,D12,4\r\n", "line,17,14,1.400,bottom.gbr,D17,3\r\n",
-                          "land,23,180,1.800,land1.gbr,D23,0\r\n", "tool,3,80,0.800,drill.drl,T3,8\r\n",
-                          "tool,3,80,0.800,holes.gbr,D21,8\r\n", "tool,17,300,3.000,drill.drl,T17,1\r\n"}) {
+  const std::string report = ReadFile(dir / "board-fab/board-apertures.csv");
+  EXPECT_TRUE(report.starts_with("file,exported_as,function,size_mm,source,list,code,key,uses\r\n")) << report;
+  for (const char* row :
+       {"board.GKO,D10,Profile,0.500,outline.gbr,line,12,5,4\r\n", "board.GBL,D14,Conductor,1.400,bottom.gbr,line,17,14,3\r\n",
+        "board.GBL,D17,ViaPad,1.640,land1.gbr,land,20,164,2\r\n", "board.GBS,D12,ViaPad,1.740,land1.gbr,land,20,164,2\r\n",
+        "board-PTH.drl,T3,,0.800,drill.drl,tool,3,80,8\r\n", "board-PTH.drl,T7,,1.200,drill.drl,tool,7,120,1\r\n",
+        "board-NPTH.drl,T7,,1.200,drill.drl,tool,7,120,1\r\n", "board-NPTH.drl,T17,,3.000,drill.drl,tool,17,300,1\r\n"}) {
     EXPECT_NE(report.find(row), std::string::npos) << row << report;
   }
-  EXPECT_EQ(Count(report, "\r\n"), 25u) << report;
+  EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 32) << report;
+}
 
-  const std::string svg = ReadFile(dir / "board_preview.svg");
-  for (int n = 1; n <= 7; ++n) {
-    const std::string id = "layer-" + std::to_string(n);
-    EXPECT_EQ(Count(svg, "<g id=\"" + id + "\""), 1u) << id;
-    EXPECT_EQ(Count(svg, "onclick=\"toggle('" + id + "', this)\""), 1u) << id;
+// The features of an exported Gerber file, read back: strokes and flashes with the
+// diameters of their apertures.
+LayerFeatures ReadBack(const std::string& text) {
+  LayerFeatures read;
+  std::map<std::string, std::int64_t> apertures;
+  std::int64_t diameter = 0;
+  geometry::Point at;
+  const std::regex definition(R"(^%ADD(\d+)C,(\d+)\.(\d{3})\*%$)"), select(R"(^D(\d+)\*$)"),
+      xy(R"(^X(-?\d+)Y(-?\d+)D0([123])\*$)");
+  std::smatch m;
+  for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    const std::string line = text.substr(start, end - start);
+    if (std::regex_match(line, m, definition)) {
+      apertures[m[1]] = std::stoll(m[2]) * 1000 + std::stoll(m[3]);
+    } else if (std::regex_match(line, m, select)) {
+      diameter = apertures.at(m[1]);
+    } else if (line[0] == 'X') {
+      // Every coordinate is a 0.001 mm value written with three more zeros.
+      if (!std::regex_match(line, m, xy)) {
+        ADD_FAILURE() << line;
+        continue;
+      }
+      auto micrometres = [](const std::string& v) { return static_cast<std::int32_t>(std::stoll(v) / 1000); };
+      EXPECT_TRUE(m[1] == "0" || m[1].str().ends_with("000")) << line;
+      const geometry::Point to{micrometres(m[1]), micrometres(m[2])};
+      if (m[3] == "1") read.strokes.push_back({at, to, diameter});
+      if (m[3] == "3") read.discs.push_back({to, diameter});
+      at = to;
+    }
   }
-  const std::string outline = svg.substr(svg.find("<g id=\"layer-7\""));
-  EXPECT_EQ(Count(outline.substr(0, outline.find("</g>")), "<path "), 4u);
-  const std::string drill = svg.substr(svg.find("<g id=\"layer-5\""));
-  EXPECT_EQ(Count(drill.substr(0, drill.find("</g>")), "<circle "), 11u);
+  return read;
+}
+
+std::vector<geometry::Point> FlashesOf(const std::string& converterText, Output file) {
+  std::vector<geometry::Point> flashes;
+  for (const GerberOp& op : ReadGerber(converterText, file, "f").ops) {
+    if (op.kind == GerberOpKind::Flash) flashes.push_back({op.x, op.y});
+  }
+  return flashes;
+}
+
+// Each exported file holds its layer's features exactly; copper is the lines and the
+// lands of its side, a mask every land of its side grown by 0.05 mm all round, and the
+// two drill files between them every hit, the plated ones on lands of both sides.
+TEST(ExportRun, ComposesEachLayerFromItsSources) {
+  struct Case {
+    std::string name, pad;
+  };
+  std::vector<Case> cases = {{"board.pad", ReadFile(VELMORTA_SOURCE_DIR "/examples/board.pad")},
+                             {"single.pad", ReadFile(VELMORTA_SOURCE_DIR "/examples/single.pad")}};
+  for (unsigned seed = 1; seed <= 6; ++seed) {
+    cases.push_back({"generated " + std::to_string(seed), GeneratedPad(seed, seed % 2 == 0, seed % 3 == 0 ? 2 : 1)});
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    ASSERT_EQ(ConvertPad(dir, "board", c.pad), 0);
+    ASSERT_EQ(Export(dir, {dir / "board"}).status, 0);
+    const Board board = ReadBoard(dir / "board", dir / "velmorta.cfg");
+    DiskSources sources(board.paths);
+    std::vector<geometry::Point> hits, plated;
+    std::map<Output, int> padLayers;  // copper and mask layers taking each land file
+    for (const FabLayer& layer : board.model.layers) {
+      for (const Source& source : layer.sources) padLayers[source.file] += source.take == Take::Flashes ? 1 : 0;
+    }
+    EXPECT_EQ(padLayers[Output::Lands1], 2);
+    EXPECT_EQ(padLayers[Output::Lands2], board.model.copperLayers == 2 ? 2 : 0);
+    for (const FabLayer& layer : board.model.layers) {
+      SCOPED_TRACE(layer.name);
+      const std::string path = dir / ("board-fab/" + layer.name);
+      const LayerFeatures features = CollectLayer(layer, board.settings, board.facts, sources);
+      if (layer.IsDrill()) {
+        for (const geometry::Disc& disc : features.discs) {
+          hits.push_back(disc.centre);
+          if (layer.function == FileFunction::Plated) plated.push_back(disc.centre);
+        }
+        EXPECT_EQ(fs::exists(path), !features.discs.empty());
+        continue;
+      }
+      const LayerFeatures read = ReadBack(ReadFile(path));
+      EXPECT_EQ(read.strokes, features.strokes);
+      EXPECT_EQ(read.discs, features.discs);
+      for (const Source& source : layer.sources) {
+        if (source.take != Take::Flashes) continue;
+        const std::vector<geometry::Point> lands = FlashesOf(ReadFile(dir / kSources[IndexOf(source.file)]), source.file);
+        std::vector<geometry::Point> pads;
+        for (const Feature& feature : features.all) {
+          if (feature.file != source.file) continue;
+          pads.push_back(feature.disc.centre);
+          EXPECT_EQ(feature.disc.diameter, feature.size.micrometres + (layer.function == FileFunction::Soldermask ? 100 : 0));
+        }
+        EXPECT_EQ(pads, lands);
+      }
+    }
+    std::vector<geometry::Point> drilled;
+    for (const DrillOp& op : ReadDrill(ReadFile(dir / "drill.drl"), "d").ops) {
+      if (op.kind == DrillOpKind::Hit) drilled.push_back({op.x, op.y});
+    }
+    std::sort(hits.begin(), hits.end());
+    std::sort(drilled.begin(), drilled.end());
+    EXPECT_EQ(hits, drilled);
+    for (const geometry::Point hit : plated) {
+      EXPECT_EQ(board.model.copperLayers, 2);
+      EXPECT_TRUE(board.facts.lands.Contains(hit));
+    }
+  }
+}
+
+TEST(ExportRun, GivesTheSameBytesAgainAndADateOnlyWhenAsked) {
+  TempDir dir;
+  ASSERT_EQ(ConvertExampleBoard(dir, "board.pad"), 0);
+  ASSERT_EQ(Export(dir, {dir / "board"}).status, 0);
+  const auto first = Snapshot(dir);
+  ASSERT_EQ(Export(dir, {dir / "board"}).status, 0);
+  EXPECT_EQ(Snapshot(dir), first);
+
+  ASSERT_EQ(Export(dir, {"--timestamp", dir / "board"}).status, 0);
+  EXPECT_TRUE(std::regex_search(ReadFile(dir / "board-fab/board.gbrjob"), std::regex(R"("CreationDate": ")")));
+  EXPECT_TRUE(std::regex_search(ReadFile(dir / "board-fab/board.GTL"), std::regex(R"(\nG04 #@! TF.CreationDate,20\d\d-)")));
+  EXPECT_TRUE(std::regex_search(ReadFile(dir / "board-fab/board-PTH.drl"), std::regex(R"(\n; #@! TF.CreationDate,20\d\d-)")));
+  EXPECT_NE(ReadFile(dir / "board-fab.zip"), first.at("board-fab.zip"));  // dated entries
+}
+
+// The run log is written last: files newer than it are not this board's conversion.
+TEST(ExportRun, RefusesFilesOfAnotherBoardsConversion) {
+  TempDir dir;
+  ASSERT_EQ(ConvertExampleBoard(dir, "board.pad"), 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));  // past the file system's clock tick
+  WriteFile(dir / "other.pad", ReadFile(VELMORTA_SOURCE_DIR "/examples/single.pad"));
+  ASSERT_EQ(velmorta::testing::RunInDir(dir, "other").status, 0);
+  const Result stale = Export(dir, {dir / "board"});
+  EXPECT_EQ(stale.status, 1);
+  EXPECT_TRUE(stale.err.starts_with("velmorta-export: " + (dir / "bottom.gbr") + " changed after the run log " +
+                                    (dir / "board_.vel") + ": it is not from the last conversion of " + (dir / "board")))
+      << stale.err;
+  EXPECT_FALSE(fs::exists(dir / "board-fab"));
+  EXPECT_EQ(Export(dir, {dir / "other"}).status, 0);
+  EXPECT_TRUE(fs::exists(dir / "other-fab/other.GTO"));
+  const Result missing = Export(dir, {dir / "none"});
+  EXPECT_TRUE(missing.err.starts_with("velmorta-export: cannot read the run log " + (dir / "none_.vel")))
+      << missing.err;
 }
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
@@ -172,28 +244,30 @@ std::string Replace(std::string text, const std::string& from, const std::string
   return text.replace(at, from.size(), to);
 }
 
+// An edited converter file, with the run log dated after it as a conversion would.
 void Edit(const TempDir& dir, const char* name, const std::string& from, const std::string& to) {
   WriteFile(dir / name, Replace(ReadFile(dir / name), from, to));
+  fs::last_write_time(dir / "board_.vel", fs::file_time_type::clock::now() + std::chrono::seconds(1));
 }
 
-// Every failure names its file, ends with status 1 and leaves the previous export as
-// it was, without a temporary file beside it.
-TEST(ExportRun, FailuresNameTheFileAndWriteNothing) {
+// Every failure names its file, ends with status 1 and leaves the previous set as it
+// was, with nothing staged beside it.
+TEST(ExportRun, FailuresNameTheFileAndChangeNothing) {
   const struct {
     const char* what;
     std::function<void(const TempDir&)> spoil;
     std::vector<std::string> args;  // before the board; "@" stands for the directory
     std::string message;            // "@" stands for the directory
   } kCases[] = {
-      {"a missing file", [](const TempDir& d) { std::filesystem::remove(d / "land2.gbr"); }, {},
+      {"a missing file", [](const TempDir& d) { fs::remove(d / "land2.gbr"); }, {},
        "velmorta-export: cannot read output file 4 @/land2.gbr: No such file or directory\n"},
       {"a conversion ended by a fatal stop",
        [](const TempDir& d) {
          Edit(d, "velmorta.cfg", ">L2 aperture mode", ">L1 aperture mode");
          Edit(d, "velmorta.cfg", ">l1 0.8", ">l1 0.7");
-         ASSERT_EQ(testing::RunInDir(d, "board").status, 1);
+         ASSERT_EQ(velmorta::testing::RunInDir(d, "board").status, 1);
        },
-       {}, "velmorta-export: @/bottom.gbr: does not end with its trailer \"G01X0Y0*M00*\": the conversion stopped"},
+       {}, "velmorta-export: @/board_.vel: the last conversion of @/board did not complete"},
       {"a code without a list entry", [](const TempDir& d) { Edit(d, "velmorta.cfg", ">D1.4 17\n", ""); }, {},
        "velmorta-export: @/bottom.gbr: code 17 of the line list: no list entry carries this code"},
       {"a code of two sizes", [](const TempDir& d) { Edit(d, "velmorta.cfg", ">D1.6 18\n", ">D1.6 17\n"); }, {},
@@ -204,14 +278,15 @@ TEST(ExportRun, FailuresNameTheFileAndWriteNothing) {
        "velmorta-export: @/drill.drl: offset 3: text after the command, where CR LF should end the line"},
       {"a missing configuration", [](const TempDir&) {}, {"--config", "@/none.cfg"},
        "velmorta-export: cannot read the configuration file @/none.cfg: No such file or directory\n"},
-      {"a file that cannot be written",
-       [](const TempDir& d) { std::filesystem::create_directory(d / "board_preview.svg.part"); }, {},
-       "velmorta-export: cannot write @/board_preview.svg: "},
+      {"an unknown export setting", [](const TempDir& d) { Edit(d, "velmorta.cfg", ">p2\n", ">p2\n>E mask 1\n"); }, {},
+       "velmorta-export: @/velmorta.cfg: line 19: unknown export setting \">E mask\""},
+      {"a bad export setting", [](const TempDir& d) { Edit(d, "velmorta.cfg", ">p2\n", ">E mask-expansion -1\n>p2\n"); },
+       {}, "velmorta-export: @/velmorta.cfg: line 18: \">E mask-expansion\" takes millimetres from 0 to 10"},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.what);
     TempDir dir;
-    ASSERT_EQ(testing::ConvertExample(dir, "board.pad"), 0);
+    ASSERT_EQ(ConvertExampleBoard(dir, "board.pad"), 0);
     ASSERT_EQ(Export(dir, {dir / "board"}).status, 0);
     c.spoil(dir);
     const auto before = Snapshot(dir);
@@ -228,6 +303,58 @@ TEST(ExportRun, FailuresNameTheFileAndWriteNothing) {
   }
 }
 
+// The swap takes up to four renames (old folder and archive aside, new ones in); any
+// one failing leaves the previous set whole.
+int renamesLeft = 0;
+bool FailingRename(const std::string& from, const std::string& to, int& error) {
+  if (renamesLeft-- == 0) {
+    error = EACCES;
+    return false;
+  }
+  return RenameReplacing(from, to, error);
+}
+
+TEST(ExportRun, ReplacesTheSetWholeOrNotAtAll) {
+  TempDir dir;
+  ASSERT_EQ(ConvertExampleBoard(dir, "board.pad"), 0);
+  ASSERT_EQ(Export(dir, {dir / "board"}).status, 0);
+  Edit(dir, "velmorta.cfg", ">p2\n", ">p2\n>E mask-expansion 0.1\n");
+  const auto before = Snapshot(dir);
+  for (int fail = 0; fail < 4; ++fail) {
+    SCOPED_TRACE(fail);
+    renamesLeft = fail;
+    const Result result = Export(dir, {dir / "board"}, FailingRename);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(result.err.find("; the previous set is kept") != std::string::npos) << result.err;
+    EXPECT_EQ(Snapshot(dir), before);
+  }
+  renamesLeft = 4;
+  ASSERT_EQ(Export(dir, {dir / "board"}, FailingRename).status, 0);
+  EXPECT_NE(ReadFile(dir / "board-fab/board.GTS"), before.at("board-fab/board.GTS"));
+  EXPECT_EQ(Snapshot(dir).size(), before.size());
+}
+
+// Names in the configuration's encoding: the preview and the job file hold them as
+// UTF-8, the Gerber comments too, with the characters that would end a block escaped.
+TEST(ExportRun, KeepsEveryCharacterOfTheNames) {
+#ifndef _WIN32
+  const std::string name = velmorta::testing::ToShiftJis("基板") + "*%";
+  TempDir dir;
+  ASSERT_EQ(ConvertPad(dir, name, ReadFile(VELMORTA_SOURCE_DIR "/examples/board.pad")), 0);
+  ASSERT_EQ(Export(dir, {dir / name}).status, 0) << Export(dir, {dir / name}).err;
+  const std::string folder = dir / (name + "-fab/");
+  const std::string svg = ReadFile(folder + name + "-preview.svg");
+  EXPECT_TRUE(IsValidUtf8(svg));
+  EXPECT_NE(svg.find("<title>基板*%</title>"), std::string::npos);
+  EXPECT_NE(svg.find("\">基板*%</text>"), std::string::npos);
+  EXPECT_NE(svg.find(">50.800 × 38.100 mm</text>"), std::string::npos);
+  EXPECT_NE(ReadFile(folder + name + ".gbrjob").find("\"Path\": \"基板*%.GTL\""), std::string::npos);
+  EXPECT_TRUE(ReadFile(folder + name + ".GTL").starts_with("G04 top copper of 基板\\u002A\\u0025, from top.gbr and land2.gbr"));
+  EXPECT_NE(ReadFile(folder + name + "-apertures.csv").find("\n基板*%.GTL,D10,"), std::string::npos);
+  EXPECT_EQ(ReadArchive(ReadFile(dir / (name + "-fab.zip"))).count("基板*%.GKO"), 1u);
+#endif
+}
+
 TEST(ExportRun, TakesTheConvertersConfigurationOrTheOneNamed) {
   EXPECT_EQ(DefaultConfigurationPath("/opt/v/velmorta-export"), "/opt/v/velmorta.cfg");
 #ifdef _WIN32
@@ -236,8 +363,9 @@ TEST(ExportRun, TakesTheConvertersConfigurationOrTheOneNamed) {
   EXPECT_EQ(DefaultConfigurationPath("velmorta-export"), "velmorta.cfg");
 
   TempDir dir;
-  ASSERT_EQ(testing::ConvertExample(dir, "board.pad"), 0);
-  std::filesystem::rename(dir / "velmorta.cfg", dir / "other.cfg");
+  ASSERT_EQ(ConvertExampleBoard(dir, "board.pad"), 0);
+  fs::copy_file(dir / "velmorta.cfg", dir / "other.cfg");
+  fs::remove(dir / "velmorta.cfg");
   EXPECT_TRUE(Export(dir, {dir / "board"}).err.starts_with("velmorta-export: cannot read the configuration file " +
                                                         (dir / "velmorta.cfg")));
   EXPECT_EQ(Export(dir, {"--config", dir / "other.cfg", dir / "board"}).status, 0);
@@ -248,7 +376,7 @@ TEST(ExportRun, TakesTheConvertersConfigurationOrTheOneNamed) {
     int status;
     const char* message;
   } kCommandLines[] = {
-      {{}, 1, "velmorta-export: no board given\nusage: velmorta-export [--config PATH] BASE\n"},
+      {{}, 1, "velmorta-export: no board given\nusage: velmorta-export [--config PATH] [--timestamp] BASE\n"},
       {{"--bogus", "b"}, 1, "velmorta-export: unknown option --bogus\nusage:"},
       {{"a", "b"}, 1, "velmorta-export: one board at a time: a and b\nusage:"},
       {{"b", "--config"}, 1, "velmorta-export: --config needs a path\nusage:"},
@@ -261,7 +389,7 @@ TEST(ExportRun, TakesTheConvertersConfigurationOrTheOneNamed) {
   }
   const Result help = Export(dir, {"--help"});
   EXPECT_EQ(help.status, 0);
-  EXPECT_TRUE(help.out.starts_with("usage: velmorta-export [--config PATH] BASE\n")) << help.out;
+  EXPECT_TRUE(help.out.starts_with("usage: velmorta-export [--config PATH] [--timestamp] BASE\n")) << help.out;
 }
 
 }  // namespace

@@ -14,6 +14,8 @@
 
 namespace velmorta::fab {
 
+class TextScan;
+
 enum class GerberOpKind {
   Select,  // aperture `code` (never 0)
   Linear,  // linear interpolation
@@ -30,18 +32,41 @@ struct GerberOp {
   std::int32_t x = 0, y = 0;
 };
 
-struct GerberProgram {
-  std::vector<GerberOp> ops;
-};
-
 // The trailer that the converter ends Gerber file `file` with.
 Trailer TrailerOf(Output file);
 
-// Reads a whole file. "G71*" and "G90*" leave no operation (the exported header states
-// millimetres and absolute coordinates), neither do the exposure switches (they decide
-// whether the next coordinate block moves or draws) nor "D0*", which selects no
-// aperture. Errors, naming `fileName`: unknown text, a stroke or flash with no
-// aperture selected, a missing or foreign trailer, anything after it.
+// Reads a file one operation at a time. "G71*" and "G90*" leave no operation (the
+// exported header states millimetres and absolute coordinates), neither do the
+// exposure switches (they decide whether the next coordinate block moves or draws) nor
+// "D0*", which selects no aperture. Errors, naming the file: unknown text, a stroke or
+// flash with no aperture selected, a missing or foreign trailer, anything after it.
+class GerberReader {
+ public:
+  GerberReader(TextScan& scan, Output file) : scan_(scan), file_(file) {}
+
+  // The next operation; false after End.
+  bool Next(GerberOp& op);
+
+ private:
+  void Token(const GerberToken& token);
+  void Coordinates(const GerberToken& token);
+  void NeedAperture(const GerberToken& token, std::string_view what) const;
+  void Emit(GerberOpKind kind, const GerberToken& token, std::int32_t code = 0);
+
+  TextScan& scan_;
+  Output file_;
+  // The operations of one command: a trailer makes three.
+  GerberOp pending_[3];
+  std::size_t count_ = 0, next_ = 0;
+  bool ended_ = false;
+  bool exposed_ = false;
+  std::int32_t aperture_ = 0;
+};
+
+// A whole text read at once, for tests.
+struct GerberProgram {
+  std::vector<GerberOp> ops;
+};
 GerberProgram ReadGerber(std::string_view text, Output file, std::string_view fileName);
 
 }  // namespace velmorta::fab

@@ -36,7 +36,13 @@ struct GerberToken {
   Trailer trailer{};       // Trailer
 };
 
-// Throws ExportError naming `fileName` and the offset of the first unknown text.
+class TextScan;
+
+// The next command into `token`; false at the end of the text. Throws ExportError
+// naming the file and the offset of unknown text.
+bool NextGerberToken(TextScan& scan, GerberToken& token);
+
+// Every command of a whole text.
 std::vector<GerberToken> TokenizeGerber(std::string_view text, std::string_view fileName);
 
 }  // namespace velmorta::fab

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "export/export_error.hpp"
+#include "export/text_scan.hpp"
+#include "test_support/test_support.hpp"
 
 namespace velmorta::fab {
 namespace {
@@ -91,6 +93,45 @@ TEST(GerberTokens, RefusesAnyOtherTextWithItsOffset) {
     } catch (const ExportError& error) {
       EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
     }
+  }
+}
+
+// A file read a window at a time gives what the whole text gives, and an error far into
+// it still names its offset and shows its text.
+TEST(GerberTokens, ReadsAFileThroughItsWindowAsAWhole) {
+  std::string text = "G71*G90*D16*D02*G01";
+  for (int i = 0; i < 3000; ++i) {
+    text += "X";
+    text += std::to_string(i * 37);
+    text += "Y-";
+    text += std::to_string(i + 1);
+    text += i % 3 ? "*D01*" : "*D03*";
+  }
+  const std::vector<GerberToken> whole = TokenizeGerber(text + "G01X0Y0*M00*", "f.gbr");
+  for (const std::size_t window : {std::size_t{600}, std::size_t{1} << 16}) {
+    std::FILE* file = velmorta::testing::OpenTempStream(text + "G01X0Y0*M00*");
+    TextScan scan(file, "f.gbr", window);
+    std::vector<GerberToken> read;
+    for (GerberToken token; NextGerberToken(scan, token);) read.push_back(token);
+    std::fclose(file);
+    ASSERT_EQ(read.size(), whole.size()) << window;
+    for (std::size_t i = 0; i < read.size(); ++i) {
+      EXPECT_EQ(read[i].offset, whole[i].offset);
+      EXPECT_EQ(read[i].x, whole[i].x);
+      EXPECT_EQ(read[i].y, whole[i].y);
+    }
+
+    file = velmorta::testing::OpenTempStream(text + "Q12345678901234567890123456789");
+    TextScan spoilt(file, "f.gbr", window);
+    try {
+      for (GerberToken token; NextGerberToken(spoilt, token);) {
+      }
+      ADD_FAILURE() << "accepted";
+    } catch (const ExportError& error) {
+      EXPECT_EQ(std::string(error.what()), "f.gbr: offset " + std::to_string(text.size()) +
+                                               ": not a command the converter writes: \"Q12345678901234567890123...\"");
+    }
+    std::fclose(file);
   }
 }
 

@@ -1,0 +1,277 @@
+#include "export/fab_set.hpp"
+
+#include <array>
+#include <cerrno>
+#include <ctime>
+#include <optional>
+#include <set>
+
+#include "base/files.hpp"
+#include "base/text_encoding.hpp"
+#include "config/config_reader.hpp"
+#include "export/aperture_report.hpp"
+#include "export/export_error.hpp"
+#include "export/fab_writers.hpp"
+#include "export/job_file.hpp"
+#include "export/last_conversion.hpp"
+#include "export/svg_preview.hpp"
+#include "export/zip_archive.hpp"
+
+namespace velmorta::fab {
+namespace {
+
+using SevenFiles = std::array<std::string, 7>;
+
+std::string ReadConfiguration(const std::string& path) {
+  int error = 0;
+  FileHandle file = OpenForReading(path, error);
+  if (!file) throw ExportError("cannot read the configuration file " + path + ": " + ReasonText(error));
+  std::string bytes;
+  char buffer[1 << 16];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) bytes.append(buffer, n);
+  if (std::ferror(file.get()) != 0) throw ExportError("cannot read the configuration file " + path);
+  return bytes;
+}
+
+// Where the converter wrote its seven files by this configuration.
+SevenFiles SourcePaths(const Settings& settings) {
+  SevenFiles paths;
+  for (std::size_t n = 0; n < paths.size(); ++n) {
+    if (n >= settings.OutputFileNames.size() || settings.OutputFileNames[n].empty()) {
+      throw ExportError("the configuration names no output file " + std::to_string(n + 1) +
+                        " (the \">F\" lines name them in order)");
+    }
+    paths[n] = JoinOutputPath(settings, settings.OutputFileNames[n]);
+  }
+  return paths;
+}
+
+struct Clock {
+  std::optional<std::string> iso;  // "2024-05-01T12:34:56Z"
+  ZipTime zip;
+};
+
+Clock Now(bool wanted) {
+  Clock clock;
+  if (!wanted) return clock;
+  const std::time_t now = std::time(nullptr);
+  const std::tm* utc = std::gmtime(&now);
+  if (utc == nullptr) return clock;
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", utc);
+  clock.iso = text;
+  clock.zip = {utc->tm_year + 1900, utc->tm_mon + 1, utc->tm_mday, utc->tm_hour, utc->tm_min, utc->tm_sec};
+  return clock;
+}
+
+// Streams to a file of the set; any failed write, flush or close stops the export.
+class SetFile {
+ public:
+  explicit SetFile(const std::string& path) : path_(path) {
+    if (!out_.Open(path)) throw ExportError("cannot write " + path + ": " + ReasonText(errno != 0 ? errno : EIO));
+  }
+  OutFile& Out() { return out_; }
+  // On the disk before the set is swapped in.
+  void Close() {
+    out_.Flush();
+    int error = 0;
+    if (!out_.Failed() && out_.Handle() != nullptr && !SyncToDisk(out_.Handle(), error)) {
+      throw ExportError("cannot write " + path_ + ": " + ReasonText(error));
+    }
+    out_.Close();
+    if (out_.Failed()) {
+      throw ExportError("cannot write " + path_ + ": " + std::string(out_.FailedStep()) + ": " +
+                        ReasonText(out_.Error()));
+    }
+  }
+
+ private:
+  std::string path_;
+  OutFile out_;
+};
+
+// Fills in the first line of a file written with its fields unset.
+void WriteOver(const std::string& path, std::uint64_t offset, const std::string& bytes) {
+  bool created = false;
+  int error = 0;
+  FileHandle file = OpenWithoutTruncating(path, created, error);
+  bool written = file && SeekTo(file.get(), offset, error);
+  if (written) {
+    errno = 0;
+    written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+    if (!written) error = errno;
+  }
+  if (written) written = SyncToDisk(file.get(), error);
+  if (written) {
+    errno = 0;
+    written = std::fclose(file.release()) == 0;
+    if (!written) error = errno;
+  }
+  if (!written) throw ExportError("cannot write " + path + ": " + ReasonText(error != 0 ? error : EIO));
+}
+
+// A layer's features to its writer, and to the preview and the extents on the way.
+class LayerTee final : public FeatureSink {
+ public:
+  LayerTee(FeatureSink& writer, PreviewBody* preview, geometry::Extents& ink, geometry::Extents* centres)
+      : writer_(writer), preview_(preview), ink_(ink), centres_(centres) {}
+
+  void Add(const Feature& feature) override {
+    writer_.Add(feature);
+    if (preview_ == nullptr) return;
+    preview_->Add(feature);
+    if (feature.kind == FeatureKind::Stroke) {
+      ink_.Add(feature.stroke);
+      if (centres_ != nullptr) {
+        centres_->Add(feature.stroke.from);
+        centres_->Add(feature.stroke.to);
+      }
+    } else {
+      ink_.Add(feature.disc);
+    }
+  }
+
+ private:
+  FeatureSink& writer_;
+  PreviewBody* preview_;
+  geometry::Extents& ink_;
+  geometry::Extents* centres_;
+};
+
+std::string Utf8Name(const std::string& path) { return SystemTextToUtf8(FileNameOf(path)); }
+
+std::string Title(const FabLayer& layer, const std::string& board, const SourceFiles& sources) {
+  std::string from;
+  for (const Source& source : layer.sources) {
+    from += (from.empty() ? "" : " and ") + Utf8Name(sources.Name(source.file));
+  }
+  return layer.role + " of " + SystemTextToUtf8(board) + ", from " + from + ", by velmorta-export " VELMORTA_VERSION;
+}
+
+}  // namespace
+
+Board ReadBoard(const std::string& base, const std::string& configurationPath) {
+  Board board;
+  board.name = FileNameOf(base);
+  if (board.name.empty()) throw ExportError("the board name " + base + " ends in a directory separator");
+
+  // 1. The configuration: the converter's settings and the export's own ">E" lines.
+  const std::string configuration = ReadConfiguration(configurationPath);
+  board.settings = ParseConfiguration(configuration);
+  board.fabSettings = ParseFabSettings(configuration, configurationPath);
+
+  // 2. The converter's files, which must be those of the board's last conversion.
+  board.paths = SourcePaths(board.settings);
+  CheckLastConversion(base, board.paths);
+  DiskSources sources(board.paths);
+
+  // 3. The land files: every land's position, and whether the second side has any.
+  SurveyLands(sources, board.facts);
+  const SidesRule sides = board.fabSettings.sides;
+  const bool doubleSided = sides == SidesRule::Two || (sides == SidesRule::Auto && board.facts.secondSideLands);
+
+  // 4. The board house's layers.
+  board.model = ComposeLayers(board.fabSettings, doubleSided, board.name);
+
+  // 5. The drill file: through-holes, and the tools of plated and non-plated holes.
+  SurveyDrill(sources, board.model.copperLayers, board.facts);
+  return board;
+}
+
+ExportResult ExportFabSet(const ExportRequest& request) {
+  // 1 to 5: the board and its layers.
+  const Board read = ReadBoard(request.base, request.configuration);
+  const std::string& board = read.name;
+  const Settings& settings = read.settings;
+  const SevenFiles& paths = read.paths;
+  const LayerModel& model = read.model;
+  const BoardFacts& facts = read.facts;
+  DiskSources sources(paths);
+
+  ExportResult result;
+  result.folder = JoinOutputPath(settings, board + "-fab");
+  result.archive = result.folder + ".zip";
+  const std::set<std::string> converterFiles(paths.begin(), paths.end());
+  for (const std::string& ours : {result.folder, result.archive}) {
+    for (const std::string& name : {ours, ours + ".part", ours + ".old"}) {
+      if (converterFiles.count(name) != 0) {
+        throw ExportError(name + ": this name is the converter's output file; rename the output files");
+      }
+    }
+  }
+
+  // 6. Each layer written as it is read; the preview's groups and the extents gathered
+  //    on the way. A drill file without a hit is left out (readers cannot tell it is one).
+  const Clock clock = Now(request.timestamp);
+  StagedSet staged(result.folder, result.archive, request.rename);
+  std::vector<const FabLayer*> written;
+  std::vector<ReportLayer> report;
+  SevenFiles sourceNames;
+  for (const Output file : kOutputs) sourceNames[IndexOf(file)] = Utf8Name(paths[IndexOf(file)]);
+  geometry::Extents ink, outline;
+  const std::string previewName = board + "-preview.svg";
+  SetFile svg(staged.Path(previewName));
+  WritePreviewStart(svg.Out(), SystemTextToUtf8(board));
+  PreviewBody preview(svg.Out());
+  for (const FabLayer& layer : model.layers) {
+    const std::set<std::int32_t>& tools =
+        layer.function == FileFunction::Plated ? facts.platedTools : facts.unplatedTools;
+    if (layer.IsDrill() && tools.empty()) continue;
+    const Heading heading{Title(layer, board, sources), clock.iso};
+    SetFile out(staged.Path(layer.name));
+    const bool shown = InPreview(layer);
+    if (shown) preview.Begin(layer);
+    geometry::Extents* centres = layer.function == FileFunction::Profile ? &outline : nullptr;
+    if (layer.IsDrill()) {
+      ExcellonWriter writer(out.Out(), layer, model.copperLayers, heading, tools, settings, sources);
+      LayerTee tee(writer, shown ? &preview : nullptr, ink, centres);
+      WalkLayer(layer, settings, facts, sources, tee);
+      writer.Finish();
+      report.push_back({SystemTextToUtf8(layer.name), true, writer.Uses(), sourceNames});
+    } else {
+      GerberWriter writer(out.Out(), layer, model.copperLayers, heading, sources);
+      LayerTee tee(writer, shown ? &preview : nullptr, ink, centres);
+      WalkLayer(layer, settings, facts, sources, tee);
+      writer.Finish();
+      report.push_back({SystemTextToUtf8(layer.name), false, writer.Uses(), sourceNames});
+    }
+    if (shown) preview.End();
+    out.Close();
+    written.push_back(&layer);
+    result.files.push_back(layer.name);
+  }
+
+  // 7. The job file, the aperture table and the preview.
+  const std::string jobName = board + ".gbrjob";
+  {
+    SetFile job(staged.Path(jobName));
+    job.Out().Put(WriteJobFile(written, model.copperLayers, outline, clock.iso));
+    job.Close();
+  }
+  const std::string reportName = board + "-apertures.csv";
+  {
+    SetFile csv(staged.Path(reportName));
+    csv.Out().Put(WriteReport(report));
+    csv.Close();
+  }
+  const std::string root = WritePreviewEnd(svg.Out(), written, PreviewFrame{SystemTextToUtf8(board), ink, outline});
+  svg.Close();
+  WriteOver(staged.Path(previewName), kPreviewRootOffset, root);
+
+  // 8. The archive of what a board house takes: the layers and the job file.
+  {
+    ZipArchive zip(staged.StagedArchive(), clock.zip);
+    for (const std::string& name : result.files) zip.Add(SystemTextToUtf8(name), staged.Path(name));
+    zip.Add(SystemTextToUtf8(jobName), staged.Path(jobName));
+    zip.Finish();
+  }
+  result.files.push_back(jobName);
+  result.files.push_back(reportName);
+  result.files.push_back(previewName);
+
+  // 9. The new set in place of the previous one, whole.
+  staged.Commit();
+  return result;
+}
+
+}  // namespace velmorta::fab

@@ -1,0 +1,49 @@
+#pragma once
+// The board house's set of one converted board, from the converter's files and
+// configuration: a folder of its own named after the board (out/board-fab/) with the
+// Gerber and drill files, the job file, the aperture table and the preview, and the
+// archive beside it (out/board-fab.zip) with what a board house takes.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "config/settings.hpp"
+#include "export/features.hpp"
+#include "export/layer_model.hpp"
+#include "export/staged_set.hpp"
+
+namespace velmorta::fab {
+
+// A converted board read as far as its layers: what the export writes from, and what a
+// check walks (DiskSources(paths), then CollectLayer for each layer of the model).
+struct Board {
+  std::string name;  // the base without its directories
+  Settings settings;
+  FabSettings fabSettings;
+  std::array<std::string, 7> paths;  // the converter's files
+  LayerModel model;
+  BoardFacts facts;
+};
+
+// The configuration, the check that the files are the board's last conversion, the
+// surveys and the layer model. Throws ExportError.
+Board ReadBoard(const std::string& base, const std::string& configurationPath);
+
+struct ExportRequest {
+  std::string base;           // as given: the run log is base + "_.vel"
+  std::string configuration;  // the configuration file's path
+  bool timestamp = false;     // a creation date in the files and the archive
+  StagedSet::Rename rename = nullptr;
+};
+
+struct ExportResult {
+  std::string folder, archive;
+  std::vector<std::string> files;  // in the folder, in the order written
+};
+
+// Throws ExportError for the first thing that cannot be exported; nothing is changed
+// then.
+ExportResult ExportFabSet(const ExportRequest& request);
+
+}  // namespace velmorta::fab

@@ -1,0 +1,33 @@
+#pragma once
+// How a board's converter files map onto a board house's layers, where a user's boards
+// follow another convention than the default. Configuration lines ">E name value",
+// which the converter passes over like every key it does not know:
+//   >E first-side bottom           files 1 and 3 are the bottom (default) or the top
+//   >E single-sided-top legend     on a single-sided board file 2 becomes the legend
+//                                  (default: wire jumpers), copper, or is left out (omit)
+//   >E mask-expansion 0.05         mask openings larger than their lands, mm per side
+//   >E sides auto                  double-sided when file 4 holds lands (auto), or 1 or 2
+
+#include <cstdint>
+#include <string_view>
+
+namespace velmorta::fab {
+
+enum class Side { Top, Bottom };
+
+enum class SingleSidedTop { Legend, Copper, Omit };
+
+enum class SidesRule { Auto, One, Two };
+
+struct FabSettings {
+  Side firstSide = Side::Bottom;
+  SingleSidedTop singleSidedTop = SingleSidedTop::Legend;
+  std::int64_t maskExpansion = 50;  // 0.001 mm, on each side of an opening
+  SidesRule sides = SidesRule::Auto;
+};
+
+// The ">E" lines of a configuration text; any other line is not looked at. An unknown
+// name or value is an error naming `fileName` and the line's number.
+FabSettings ParseFabSettings(std::string_view configuration, std::string_view fileName);
+
+}  // namespace velmorta::fab
