@@ -1,0 +1,85 @@
+#pragma once
+// The rules, each a pass over the board that adds what it finds to the state. The passes
+// and their order are in run_check.cpp.
+
+#include <cstdint>
+#include <stdexcept>
+#include <vector>
+
+#include "check/board_model.hpp"
+#include "check/findings.hpp"
+#include "check/grid_index.hpp"
+#include "check/limits.hpp"
+#include "check/union_find.hpp"
+
+namespace velmorta::check {
+
+struct CheckError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// How candidates are found: the grid, or every item (the plain all-pairs check that the
+// tests compare the grid with).
+enum class Search : std::uint8_t { Indexed, AllPairs };
+
+class Finder {
+ public:
+  Finder() = default;
+  template <class BoxOf>
+  Finder(std::uint32_t count, BoxOf boxOf, Search search)
+      : count_(count), allPairs_(search == Search::AllPairs) {
+    if (!allPairs_) grid_ = GridIndex(count, boxOf);
+  }
+
+  template <class Visit>
+  void Query(const Box& q, Visit&& visit) const {
+    if (allPairs_) {
+      for (std::uint32_t i = 0; i < count_; ++i) visit(i);
+    } else {
+      grid_.Query(q, visit);
+    }
+  }
+  std::size_t Bytes() const { return grid_.Bytes(); }
+
+ private:
+  std::uint32_t count_ = 0;
+  bool allPairs_ = false;
+  GridIndex grid_;
+};
+
+// One copper side: its features, their first number in the connected groups, the index.
+struct CopperSide {
+  Side side = Side::Bottom;
+  const std::vector<Feature>* features = nullptr;
+  std::uint32_t offset = 0;
+  Finder index;
+};
+
+struct CheckState {
+  CheckState(const CheckBoard& board, const Limits& limits, Search search);
+
+  const CheckBoard& board;
+  const Limits& limits;
+  std::vector<CopperSide> sides;  // the bottom, and the top of a double-sided board
+  Finder holes, outline;
+  UnionFind groups;                // every feature of every side, numbered side after side
+  std::vector<std::uint8_t> drilled;  // per feature: a hole's centre lies in it
+  std::vector<Finding> findings;
+};
+
+// Box of a feature's copper, of a hole, of an edge's centre line.
+Box BoxOf(const Feature& f);
+Box BoxOf(const Hole& h);
+Box BoxOf(const Edge& e);
+
+void CheckSizes(CheckState& s);              // track widths, land sizes, drill sizes
+void ConnectTouching(CheckState& s);         // features that touch or overlap on a side
+void ConnectLinks(CheckState& s);            // wire links join the copper at both ends
+void CheckHolesInLands(CheckState& s);       // plated holes join sides; rings; lands without a hole's copper
+void CheckUndrilledLands(CheckState& s);     // needs the drilled marks of CheckHolesInLands
+void CheckSpacing(CheckState& s);            // needs the groups complete and flattened
+void CheckCopperToEdge(CheckState& s);
+void CheckHoleSpacing(CheckState& s);
+void CheckHoleToEdge(CheckState& s);
+
+}  // namespace velmorta::check
