@@ -1,12 +1,11 @@
 #pragma once
 // A uniform grid over axis-aligned boxes: each item is listed in every cell its box
-// touches, and a query visits each item whose cells meet the query's cells once.
+// touches, and a query visits each item whose box meets the query box, once.
 //
 // The cell size starts at the median item extent (at least the side that gives one cell
 // per item over the whole area) and doubles until the grid has at most 2n + 64 cells and
 // at most 8n + 1024 entries, so memory stays in proportion to the items whatever their
-// sizes. Queries return a superset of the items whose boxes meet the query box; the
-// caller decides with exact geometry.
+// sizes. The grid keeps no boxes: the caller gives them again to each query.
 
 #include <algorithm>
 #include <cmath>
@@ -34,14 +33,13 @@ class GridIndex {
   template <class BoxOf>
   GridIndex(std::uint32_t count, BoxOf boxOf);
 
-  // visit(item) once for each item whose cells meet q's.
-  template <class Visit>
-  void Query(const Box& q, Visit&& visit) const;
+  // visit(item) once for each item whose box (boxOf as at construction) meets q.
+  template <class BoxOf, class Visit>
+  void Query(const Box& q, BoxOf boxOf, Visit&& visit) const;
 
   std::int64_t CellSize() const { return cell_; }
   std::size_t Bytes() const {
-    return (start_.capacity() + items_.capacity()) * sizeof(std::uint32_t) +
-           (firstX_.capacity() + firstY_.capacity()) * sizeof(std::int32_t);
+    return (start_.capacity() + items_.capacity()) * sizeof(std::uint32_t);
   }
 
  private:
@@ -50,8 +48,7 @@ class GridIndex {
 
   std::int64_t originX_ = 0, originY_ = 0, cell_ = 1, nx_ = 0, ny_ = 0;
   std::vector<std::uint32_t> start_;            // per cell, where its items start; one more at the end
-  std::vector<std::uint32_t> items_;            // the items of every cell, cell after cell
-  std::vector<std::int32_t> firstX_, firstY_;  // per item, the first cell its box touches
+  std::vector<std::uint32_t> items_;  // the items of every cell, cell after cell
 };
 
 template <class BoxOf>
@@ -94,12 +91,8 @@ GridIndex::GridIndex(std::uint32_t count, BoxOf boxOf) {
 
   // Counting sort of the entries by cell.
   start_.assign(static_cast<std::size_t>(nx_ * ny_) + 1, 0);
-  firstX_.resize(count);
-  firstY_.resize(count);
   for (std::uint32_t i = 0; i < count; ++i) {
     const Box b = boxOf(i);
-    firstX_[i] = static_cast<std::int32_t>(CellX(b.minX));
-    firstY_[i] = static_cast<std::int32_t>(CellY(b.minY));
     for (std::int64_t y = CellY(b.minY); y <= CellY(b.maxY); ++y) {
       for (std::int64_t x = CellX(b.minX); x <= CellX(b.maxX); ++x) ++start_[static_cast<std::size_t>(y * nx_ + x) + 1];
     }
@@ -115,20 +108,25 @@ GridIndex::GridIndex(std::uint32_t count, BoxOf boxOf) {
   }
 }
 
-template <class Visit>
-void GridIndex::Query(const Box& q, Visit&& visit) const {
+template <class BoxOf, class Visit>
+void GridIndex::Query(const Box& q, BoxOf boxOf, Visit&& visit) const {
   if (nx_ == 0) return;
   const std::int64_t lastX = originX_ + nx_ * cell_ - 1, lastY = originY_ + ny_ * cell_ - 1;
   if (q.maxX < originX_ || q.maxY < originY_ || q.minX > lastX || q.minY > lastY) return;
   const std::int64_t x0 = CellX(std::max(q.minX, originX_)), x1 = CellX(std::min(q.maxX, lastX));
   const std::int64_t y0 = CellY(std::max(q.minY, originY_)), y1 = CellY(std::min(q.maxY, lastY));
   for (std::int64_t y = y0; y <= y1; ++y) {
+    const std::int64_t cellBottom = originY_ + y * cell_;
     for (std::int64_t x = x0; x <= x1; ++x) {
+      const std::int64_t cellLeft = originX_ + x * cell_;
       const std::size_t cell = static_cast<std::size_t>(y * nx_ + x);
       for (std::uint32_t e = start_[cell]; e < start_[cell + 1]; ++e) {
         const std::uint32_t item = items_[e];
-        // An item spanning several of the query's cells is visited in the first of them.
-        if (std::max<std::int64_t>(firstX_[item], x0) == x && std::max<std::int64_t>(firstY_[item], y0) == y) {
+        const Box b = boxOf(item);
+        // An item in several of the query's cells is visited in the one that holds the
+        // lowest corner of the two boxes' intersection. That corner is never beyond this
+        // cell (both boxes reach into it), so it is in this cell unless it is before it.
+        if (Overlap(b, q) && std::max(b.minX, q.minX) >= cellLeft && std::max(b.minY, q.minY) >= cellBottom) {
           visit(item);
         }
       }

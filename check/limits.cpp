@@ -140,9 +140,12 @@ std::string Millimetres(std::int64_t micrometres) {
   // 0 - (unsigned)v is |v| for every value, the most negative one included.
   const std::uint64_t m = negative ? std::uint64_t{0} - static_cast<std::uint64_t>(micrometres)
                                    : static_cast<std::uint64_t>(micrometres);
-  std::string fraction = std::to_string(m % 1000);
-  fraction.insert(0, 3 - fraction.size(), '0');
-  return (negative ? "-" : "") + std::to_string(m / 1000) + "." + fraction;
+  const std::uint64_t fraction = m % 1000;
+  std::string text = negative ? "-" : "";
+  text += std::to_string(m / 1000);
+  text += fraction < 10 ? ".00" : fraction < 100 ? ".0" : ".";
+  text += std::to_string(fraction);
+  return text;
 }
 
 std::string LimitsText(const Limits& limits) {

@@ -47,7 +47,7 @@ std::vector<Finding> MergeNearby(std::vector<Finding> findings, std::int32_t dis
     while (end < placed.size() && Key(placed[end]) == Key(placed[i])) faults.Unite(placed[i].finding, placed[end++].finding);
     if (distance > 0) {
       // The touching squares after this one in the sort order; the others find this one.
-      for (const auto [dx, dy] : {std::pair{0, 1}, std::pair{1, -1}, std::pair{1, 0}, std::pair{1, 1}}) {
+      for (const auto& [dx, dy] : {std::pair{0, 1}, std::pair{1, -1}, std::pair{1, 0}, std::pair{1, 1}}) {
         Placed probe = placed[i];
         probe.cx += dx;
         probe.cy += dy;

@@ -66,13 +66,11 @@ CheckState::CheckState(const CheckBoard& b, const Limits& l, Search search)
     if (side == Side::Top && !board.doubleSided) break;
     const std::vector<Feature>& features = board[side];
     const auto count = static_cast<std::uint32_t>(features.size());
-    sides.push_back({side, &features, offset,
-                     Finder(count, [&features](std::uint32_t i) { return BoxOf(features[i]); }, search)});
+    sides.push_back({side, &features, offset, Finder(count, Boxes(features), search)});
     offset += count;
   }
-  holes = Finder(Count(board.holes.size(), "holes"), [this](std::uint32_t i) { return BoxOf(board.holes[i]); }, search);
-  outline = Finder(Count(board.outline.size(), "outline segments"),
-                   [this](std::uint32_t i) { return BoxOf(board.outline[i]); }, search);
+  holes = Finder(Count(board.holes.size(), "holes"), Boxes(board.holes), search);
+  outline = Finder(Count(board.outline.size(), "outline segments"), Boxes(board.outline), search);
 }
 
 void CheckSizes(CheckState& s) {
@@ -100,19 +98,24 @@ void CheckSizes(CheckState& s) {
 }
 
 void ConnectTouching(CheckState& s) {
-  for (const CopperSide& side : s.sides) {
+  const std::int64_t clearance = s.limits.spacing;
+  for (std::uint8_t k = 0; k < s.sides.size(); ++k) {
+    const CopperSide& side = s.sides[k];
     const std::vector<Feature>& features = *side.features;
     for (std::uint32_t i = 0; i < features.size(); ++i) {
       const Feature& f = features[i];
-      const Box box = BoxOf(f);
-      side.index.Query(box, [&](std::uint32_t j) {
+      const Box near = Grow(BoxOf(f), clearance);
+      side.index.Query(near, Boxes(features), [&](std::uint32_t j) {
         if (j <= i) return;
-        const Feature& g = features[j];
-        if (!Overlap(box, BoxOf(g))) return;
+        // Groups only ever merge: copper of one group now is of one group at the end.
         if (s.groups.Find(side.offset + i) == s.groups.Find(side.offset + j)) return;
+        const Feature& g = features[j];
+        const std::int64_t touching = Diameter(f.diameter) + Diameter(g.diameter);
         // Touching counts: the copper of both includes its outline.
-        if (CompareTwiceDistance(CoreOf(f), CoreOf(g), Diameter(f.diameter) + Diameter(g.diameter)) <= 0) {
+        if (CompareTwiceDistance(CoreOf(f), CoreOf(g), touching) <= 0) {
           s.groups.Unite(side.offset + i, side.offset + j);
+        } else if (CompareTwiceDistance(CoreOf(f), CoreOf(g), touching + 2 * clearance) < 0) {
+          s.nearPairs.push_back({k, i, j});
         }
       });
     }
@@ -125,7 +128,7 @@ namespace {
 template <class Found>
 void FeaturesAt(const CopperSide& side, Point p, Found&& found) {
   const std::vector<Feature>& features = *side.features;
-  side.index.Query(PointBox(p), [&](std::uint32_t j) {
+  side.index.Query(PointBox(p), Boxes(features), [&](std::uint32_t j) {
     const Feature& f = features[j];
     if (CompareTwiceDistance(p, CoreOf(f), Diameter(f.diameter)) <= 0) found(j);
   });
@@ -202,28 +205,19 @@ void CheckUndrilledLands(CheckState& s) {
 }
 
 void CheckSpacing(CheckState& s) {
-  const std::int64_t clearance = s.limits.spacing;
-  for (const CopperSide& side : s.sides) {
-    const std::vector<Feature>& features = *side.features;
-    for (std::uint32_t i = 0; i < features.size(); ++i) {
-      const Feature& f = features[i];
-      const std::uint32_t group = s.groups.Group(side.offset + i);
-      const Box near = Grow(BoxOf(f), clearance);
-      side.index.Query(near, [&](std::uint32_t j) {
-        if (j <= i) return;
-        const std::uint32_t other = s.groups.Group(side.offset + j);
-        if (other == group) return;
-        const Feature& g = features[j];
-        if (!Overlap(near, BoxOf(g))) return;
-        const std::int64_t fd = Diameter(f.diameter), gd = Diameter(g.diameter);
-        if (CompareTwiceDistance(CoreOf(f), CoreOf(g), fd + gd + 2 * clearance) >= 0) return;
-        const Closest c = ClosestPoints(CoreOf(f), CoreOf(g));
-        Add(s, Kind::Spacing, LayerOf(side.side), Round((c.sx + c.tx) / 2, (c.sy + c.ty) / 2),
-            c.distance - double(fd + gd) / 2, s.limits.spacing, f.source, g.source, std::min(group, other),
-            std::max(group, other));
-      });
-    }
+  for (const NearPair& pair : s.nearPairs) {
+    const CopperSide& side = s.sides[pair.side];
+    const std::uint32_t group = s.groups.Group(side.offset + pair.a), other = s.groups.Group(side.offset + pair.b);
+    if (group == other) continue;
+    const Feature& f = (*side.features)[pair.a];
+    const Feature& g = (*side.features)[pair.b];
+    const Closest c = ClosestPoints(CoreOf(f), CoreOf(g));
+    Add(s, Kind::Spacing, LayerOf(side.side), Round((c.sx + c.tx) / 2, (c.sy + c.ty) / 2),
+        c.distance - double(Diameter(f.diameter) + Diameter(g.diameter)) / 2, s.limits.spacing, f.source, g.source,
+        std::min(group, other), std::max(group, other));
   }
+  s.nearPairs.clear();
+  s.nearPairs.shrink_to_fit();
 }
 
 void CheckCopperToEdge(CheckState& s) {
@@ -234,9 +228,8 @@ void CheckCopperToEdge(CheckState& s) {
       const Feature& f = features[i];
       const Box near = Grow(BoxOf(f), clearance);
       const std::int64_t d = Diameter(f.diameter);
-      s.outline.Query(near, [&](std::uint32_t e) {
+      s.outline.Query(near, Boxes(s.board.outline), [&](std::uint32_t e) {
         const Edge& edge = s.board.outline[e];
-        if (!Overlap(near, BoxOf(edge))) return;
         if (CompareTwiceDistance(CoreOf(f), edge.line, d + 2 * clearance) >= 0) return;
         const Closest c = ClosestPoints(CoreOf(f), edge.line);
         Add(s, Kind::CopperEdge, LayerOf(side.side), Round(c.tx, c.ty), c.distance - double(d) / 2,
@@ -252,10 +245,9 @@ void CheckHoleSpacing(CheckState& s) {
   for (std::uint32_t i = 0; i < holes.size(); ++i) {
     const Hole& h = holes[i];
     const Box near = Grow(BoxOf(h), clearance);
-    s.holes.Query(near, [&](std::uint32_t j) {
+    s.holes.Query(near, Boxes(holes), [&](std::uint32_t j) {
       if (j <= i) return;
       const Hole& o = holes[j];
-      if (!Overlap(near, BoxOf(o))) return;
       const std::int64_t hd = Diameter(h.diameter), od = Diameter(o.diameter);
       if (h.at == o.at && hd == od && h.plated == o.plated) {
         Add(s, Kind::DuplicateHit, Layer::Drill, h.at, 0, 0, h.source, o.source, i, j);
@@ -275,9 +267,8 @@ void CheckHoleToEdge(CheckState& s) {
     const Hole& h = s.board.holes[k];
     const Box near = Grow(BoxOf(h), clearance);
     const std::int64_t d = Diameter(h.diameter);
-    s.outline.Query(near, [&](std::uint32_t e) {
+    s.outline.Query(near, Boxes(s.board.outline), [&](std::uint32_t e) {
       const Edge& edge = s.board.outline[e];
-      if (!Overlap(near, BoxOf(edge))) return;
       if (CompareTwiceDistance(h.at, edge.line, d + 2 * clearance) >= 0) return;
       const Closest c = ClosestPoints(PointSegment(h.at), edge.line);
       Add(s, Kind::HoleEdge, Layer::Drill, Round(c.tx, c.ty), c.distance - double(d) / 2, s.limits.holeEdge,

@@ -22,6 +22,7 @@ struct CheckError : std::runtime_error {
 // tests compare the grid with).
 enum class Search : std::uint8_t { Indexed, AllPairs };
 
+// Visits the items whose boxes meet a query box, each once.
 class Finder {
  public:
   Finder() = default;
@@ -31,12 +32,14 @@ class Finder {
     if (!allPairs_) grid_ = GridIndex(count, boxOf);
   }
 
-  template <class Visit>
-  void Query(const Box& q, Visit&& visit) const {
+  template <class BoxOf, class Visit>
+  void Query(const Box& q, BoxOf boxOf, Visit&& visit) const {
     if (allPairs_) {
-      for (std::uint32_t i = 0; i < count_; ++i) visit(i);
+      for (std::uint32_t i = 0; i < count_; ++i) {
+        if (Overlap(boxOf(i), q)) visit(i);
+      }
     } else {
-      grid_.Query(q, visit);
+      grid_.Query(q, boxOf, visit);
     }
   }
   std::size_t Bytes() const { return grid_.Bytes(); }
@@ -55,6 +58,13 @@ struct CopperSide {
   Finder index;
 };
 
+// Two features of one side closer than the spacing limit but not touching, found while
+// the groups grow: a fault unless they end up in one group.
+struct NearPair {
+  std::uint8_t side;  // in CheckState::sides
+  std::uint32_t a, b;
+};
+
 struct CheckState {
   CheckState(const CheckBoard& board, const Limits& limits, Search search);
 
@@ -64,6 +74,7 @@ struct CheckState {
   Finder holes, outline;
   UnionFind groups;                // every feature of every side, numbered side after side
   std::vector<std::uint8_t> drilled;  // per feature: a hole's centre lies in it
+  std::vector<NearPair> nearPairs;
   std::vector<Finding> findings;
 };
 
@@ -72,12 +83,20 @@ Box BoxOf(const Feature& f);
 Box BoxOf(const Hole& h);
 Box BoxOf(const Edge& e);
 
+// The boxes of a list's items by number, as the index asks for them.
+template <class Item>
+struct Boxes {
+  explicit Boxes(const std::vector<Item>& list) : items(&list) {}
+  Box operator()(std::uint32_t i) const { return BoxOf((*items)[i]); }
+  const std::vector<Item>* items;
+};
+
 void CheckSizes(CheckState& s);              // track widths, land sizes, drill sizes
-void ConnectTouching(CheckState& s);         // features that touch or overlap on a side
+void ConnectTouching(CheckState& s);         // features that touch or overlap on a side; near pairs
 void ConnectLinks(CheckState& s);            // wire links join the copper at both ends
 void CheckHolesInLands(CheckState& s);       // plated holes join sides; rings; lands without a hole's copper
 void CheckUndrilledLands(CheckState& s);     // needs the drilled marks of CheckHolesInLands
-void CheckSpacing(CheckState& s);            // needs the groups complete and flattened
+void CheckSpacing(CheckState& s);            // the near pairs, once the groups are complete and flattened
 void CheckCopperToEdge(CheckState& s);
 void CheckHoleSpacing(CheckState& s);
 void CheckHoleToEdge(CheckState& s);
