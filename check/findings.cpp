@@ -18,6 +18,8 @@ constexpr std::array<KindTraits, kKindCount> kTraits = {{
     {"ring_thin", Severity::Warning, true, false, "an annular ring narrower than the limit"},
     {"no_land", Severity::Error, false, false, "a plated hole with no land on this side"},
     {"undrilled_land", Severity::Error, false, false, "a land with no hole in it"},
+    {"lands_touch", Severity::Warning, true, false,
+     "lands of two holes touch or overlap (negative: by how much), so their pins are connected"},
     {"spacing", Severity::Error, true, false, "copper of two unconnected groups closer than the limit"},
     {"copper_edge", Severity::Error, true, false, "copper closer to the board edge than the limit (negative: across it)"},
     {"hole_spacing", Severity::Error, true, false, "holes closer than the limit, edge to edge (negative: overlapping)"},

@@ -22,13 +22,14 @@ enum class Kind : std::uint8_t {
   RingThin,       // a ring narrower than `ring`
   NoLand,         // a plated hole without a land on a copper side
   UndrilledLand,  // a land without a hole
+  LandsTouch,     // lands of two holes touch or overlap: their pins are connected
   Spacing,        // copper of two unconnected groups closer than `spacing`
   CopperEdge,     // copper closer to the board edge than `copper_edge` (or across it)
   HoleSpacing,    // holes closer than `hole_spacing`, edge to edge (or overlapping)
   DuplicateHit,   // two hits of the same size at the same place
   HoleEdge,       // a hole closer to the board edge than `hole_edge` (or across it)
 };
-inline constexpr int kKindCount = 15;
+inline constexpr int kKindCount = 16;
 
 enum class Severity : std::uint8_t { Error, Warning };
 

@@ -60,13 +60,14 @@ Box BoxOf(const Hole& h) { return BoxOf(PointSegment(h.at), HalfUp(Diameter(h.di
 Box BoxOf(const Edge& e) { return BoxOf(e.line, 0); }
 
 CheckState::CheckState(const CheckBoard& b, const Limits& l, Search search)
-    : board(b), limits(l), groups(TotalFeatures(b)), drilled(groups.Size(), 0) {
+    : board(b), limits(l), features(TotalFeatures(b)),
+      groups(features + Count(b.links.size(), "wire links")), drilled(features, 0) {
   std::uint32_t offset = 0;
   for (const Side side : {Side::Bottom, Side::Top}) {
     if (side == Side::Top && !board.doubleSided) break;
-    const std::vector<Feature>& features = board[side];
-    const auto count = static_cast<std::uint32_t>(features.size());
-    sides.push_back({side, &features, offset, Finder(count, Boxes(features), search)});
+    const std::vector<Feature>& list = board[side];
+    const auto count = static_cast<std::uint32_t>(list.size());
+    sides.push_back({side, &list, offset, Finder(count, Boxes(list), search)});
     offset += count;
   }
   holes = Finder(Count(board.holes.size(), "holes"), Boxes(board.holes), search);
@@ -107,10 +108,15 @@ void ConnectTouching(CheckState& s) {
       const Box near = Grow(BoxOf(f), clearance);
       side.index.Query(near, Boxes(features), [&](std::uint32_t j) {
         if (j <= i) return;
-        // Groups only ever merge: copper of one group now is of one group at the end.
-        if (s.groups.Find(side.offset + i) == s.groups.Find(side.offset + j)) return;
         const Feature& g = features[j];
         const std::int64_t touching = Diameter(f.diameter) + Diameter(g.diameter);
+        // Lands of two holes that touch, whatever else joins them.
+        if (f.role == Role::Land && g.role == Role::Land && !(f.a == g.a) &&
+            CompareTwiceDistance(CoreOf(f), CoreOf(g), touching) <= 0) {
+          s.touchingLands.push_back({k, i, j});
+        }
+        // Groups only ever merge: copper of one group now is of one group at the end.
+        if (s.groups.Find(side.offset + i) == s.groups.Find(side.offset + j)) return;
         // Touching counts: the copper of both includes its outline.
         if (CompareTwiceDistance(CoreOf(f), CoreOf(g), touching) <= 0) {
           s.groups.Unite(side.offset + i, side.offset + j);
@@ -137,15 +143,22 @@ void FeaturesAt(const CopperSide& side, Point p, Found&& found) {
 }  // namespace
 
 void ConnectLinks(CheckState& s) {
+  // Each wire is a member of the groups, numbered after the features: it joins the
+  // copper at its ends and the wires it shares an end with (a jumper drawn as a chain).
   const CopperSide& bottom = s.sides.front();
-  for (const Link& link : s.board.links) {
-    std::uint32_t first = std::numeric_limits<std::uint32_t>::max();
-    for (const Point end : {link.wire.a, link.wire.b}) {
-      FeaturesAt(bottom, end, [&](std::uint32_t j) {
-        if (first == std::numeric_limits<std::uint32_t>::max()) first = bottom.offset + j;
-        s.groups.Unite(first, bottom.offset + j);
-      });
+  const std::vector<Link>& links = s.board.links;
+  std::vector<std::pair<std::pair<std::int32_t, std::int32_t>, std::uint32_t>> ends;
+  ends.reserve(2 * links.size());
+  for (std::uint32_t k = 0; k < links.size(); ++k) {
+    const std::uint32_t wire = s.features + k;
+    for (const Point end : {links[k].wire.a, links[k].wire.b}) {
+      FeaturesAt(bottom, end, [&](std::uint32_t j) { s.groups.Unite(wire, bottom.offset + j); });
+      ends.push_back({{end.x, end.y}, wire});
     }
+  }
+  std::sort(ends.begin(), ends.end());
+  for (std::size_t i = 1; i < ends.size(); ++i) {
+    if (ends[i].first == ends[i - 1].first) s.groups.Unite(ends[i - 1].second, ends[i].second);
   }
 }
 
@@ -218,6 +231,20 @@ void CheckSpacing(CheckState& s) {
   }
   s.nearPairs.clear();
   s.nearPairs.shrink_to_fit();
+}
+
+void CheckTouchingLands(CheckState& s) {
+  for (const NearPair& pair : s.touchingLands) {
+    const CopperSide& side = s.sides[pair.side];
+    const Feature& f = (*side.features)[pair.a];
+    const Feature& g = (*side.features)[pair.b];
+    const double distance = ClosestPoints(CoreOf(f), CoreOf(g)).distance;
+    const Point at = Round((static_cast<double>(f.a.x) + g.a.x) / 2, (static_cast<double>(f.a.y) + g.a.y) / 2);
+    Add(s, Kind::LandsTouch, LayerOf(side.side), at, distance - double(Diameter(f.diameter) + Diameter(g.diameter)) / 2,
+        0, f.source, g.source, s.groups.Group(side.offset + pair.a));
+  }
+  s.touchingLands.clear();
+  s.touchingLands.shrink_to_fit();
 }
 
 void CheckCopperToEdge(CheckState& s) {

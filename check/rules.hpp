@@ -72,9 +72,11 @@ struct CheckState {
   const Limits& limits;
   std::vector<CopperSide> sides;  // the bottom, and the top of a double-sided board
   Finder holes, outline;
-  UnionFind groups;                // every feature of every side, numbered side after side
+  std::uint32_t features;          // of every copper side
+  UnionFind groups;                // every feature, side after side, then the wire links
   std::vector<std::uint8_t> drilled;  // per feature: a hole's centre lies in it
   std::vector<NearPair> nearPairs;
+  std::vector<NearPair> touchingLands;  // lands of different centres whose copper meets
   std::vector<Finding> findings;
 };
 
@@ -93,9 +95,10 @@ struct Boxes {
 
 void CheckSizes(CheckState& s);              // track widths, land sizes, drill sizes
 void ConnectTouching(CheckState& s);         // features that touch or overlap on a side; near pairs
-void ConnectLinks(CheckState& s);            // wire links join the copper at both ends
+void ConnectLinks(CheckState& s);            // wire links join the copper at their ends, and chains of them
 void CheckHolesInLands(CheckState& s);       // plated holes join sides; rings; lands without a hole's copper
 void CheckUndrilledLands(CheckState& s);     // needs the drilled marks of CheckHolesInLands
+void CheckTouchingLands(CheckState& s);      // the touching lands, once the groups are final
 void CheckSpacing(CheckState& s);            // the near pairs, once the groups are complete and flattened
 void CheckCopperToEdge(CheckState& s);
 void CheckHoleSpacing(CheckState& s);

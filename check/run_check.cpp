@@ -15,12 +15,13 @@ CheckResult RunCheck(const CheckBoard& board, const Limits& limits, Search searc
 
   CheckSizes(s);                         // 6 tracks, lands, drills
   CheckUndrilledLands(s);                // 7
-  CheckSpacing(s);                       // 8
-  CheckCopperToEdge(s);                  // 9
-  CheckHoleSpacing(s);                   // 10
-  CheckHoleToEdge(s);                    // 11
+  CheckTouchingLands(s);                 // 8
+  CheckSpacing(s);                       // 9
+  CheckCopperToEdge(s);                  // 10
+  CheckHoleSpacing(s);                   // 11
+  CheckHoleToEdge(s);                    // 12
 
-  CheckResult result;                    // 12 each fault once
+  CheckResult result;                    // 13 each fault once
   result.findings = MergeNearby(std::move(s.findings), limits.merge);
   for (const Finding& f : result.findings) {
     ++(TraitsOf(f.kind).severity == Severity::Error ? result.errors : result.warnings);

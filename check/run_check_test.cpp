@@ -100,6 +100,13 @@ TEST(RunCheck, OneFaultOfEachKindWherePutAndTheMendedBoardPasses) {
        {{K::NoLand, L::Top, {10000, 10000}, 0}}},
       {"land without a hole", [](CheckBoard& b, Limits&) { b[Side::Bottom].push_back(Land(30000, 20000, 1800, 3, 9)); },
        {{K::UndrilledLand, L::Bottom, {30000, 20000}, 0}}},
+      {"lands of two holes overlapping",
+       [](CheckBoard& b, Limits&) {
+         b[Side::Top].push_back(Land(21500, 10000, 1800, 4, 9));
+         b[Side::Bottom].push_back(Land(21500, 10000, 1000, 3, 9));
+         b.holes.push_back(Drill(21500, 10000, 300, true, 9));
+       },
+       {{K::LandsTouch, L::Top, {20750, 10000}, -300}}},
       {"track too near a land of another group",
        [](CheckBoard& b, Limits&) { b[Side::Bottom].push_back(Track({10000, 21100}, {20000, 21100}, 200, 1, 2)); },
        {{K::Spacing, L::Bottom, {10000, 20550}, 100}}},
@@ -155,7 +162,10 @@ TEST(RunCheck, SingleSidedBoardsHaveBottomCopperJoinedByWireLinks) {
   b[Side::Top] = {Track({0, 0}, {60000, 60000}, 50, 2, 1)};  // not copper on a single-sided board
   b.holes = {Drill(10000, 10000, 800, false, 1), Drill(30000, 10000, 800, false, 2)};
   ExpectFindings(b, Limits{}, {{Kind::Spacing, Layer::Bottom, {10250, 20000}, 100}}, "no link");
-  b.links.push_back({{{10000, 10000}, {30000, 10000}}, {2, 1}});
+  // A jumper drawn as two strokes, whose middle meets no copper.
+  b.links.push_back({{{10000, 10000}, {20000, 5000}}, {2, 1}});
+  ExpectFindings(b, Limits{}, {{Kind::Spacing, Layer::Bottom, {10250, 20000}, 100}}, "half a jumper");
+  b.links.push_back({{{20000, 5000}, {30000, 10000}}, {2, 2}});
   ExpectFindings(b, Limits{}, {}, "linked");
   // Unplated holes on single-sided lands still need their rings.
   b.holes[0].diameter = 2000;
