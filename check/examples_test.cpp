@@ -105,14 +105,14 @@ TEST(Examples, WhatTheCheckFindsOnTheExampleBoards) {
   EXPECT_DOUBLE_EQ(PadY(*board.frame, 35480), 130.0);
   // The double-sided example is built as drawn: every land drilled with rings of 0.42 mm
   // and more, 0.9 mm between the lands of U1, the mounting holes 3.6 mm from the edge.
-  EXPECT_TRUE(RunCheck(board, Limits{}).findings.empty()) << ReportText(RunCheck(board, Limits{}), board, Limits{});
+  EXPECT_TRUE(RunCheck(board, Limits{}).findings.empty()) << ReportText(RunCheck(board, Limits{}), Limits{});
 
   // The single-sided one has IC1's lands 1.64 mm across at the 0.05-inch pitch: they
   // overlap by 0.37 mm, shorting its pins, and their 0.8 mm drills leave a web of 0.47 mm.
   const CheckBoard single = ReadExample("single", {25400, 45720, 5000});
   ASSERT_EQ(single.links.size(), 4u);  // the jumper, drawn as three strokes, and the top fill
   const CheckResult found = RunCheck(single, Limits{});
-  ASSERT_EQ(found.findings.size(), 2u) << ReportText(found, single, Limits{});
+  ASSERT_EQ(found.findings.size(), 2u) << ReportText(found, Limits{});
   EXPECT_EQ(found.findings[0].kind, Kind::HoleSpacing);
   EXPECT_NEAR(found.findings[0].measured, 470, 1e-9);
   EXPECT_EQ(found.findings[1].kind, Kind::LandsTouch);

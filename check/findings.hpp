@@ -3,6 +3,7 @@
 // what it is about (for reporting one fault once).
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -66,6 +67,7 @@ bool ReportOrder(const Finding& a, const Finding& b);
 struct CheckResult {
   std::vector<Finding> findings;
   std::uint32_t errors = 0, warnings = 0;
+  std::optional<PadFrame> frame;  // the board's, for the report
 };
 
 }  // namespace velmorta::check

@@ -13,7 +13,9 @@ namespace {
 
 // Every item whose box meets the query is visited exactly once, the rest never.
 void ExpectQueriesComplete(const std::vector<Box>& boxes, const std::vector<Box>& queries) {
-  const GridIndex grid(static_cast<std::uint32_t>(boxes.size()), [&](std::uint32_t i) { return boxes[i]; });
+  const auto boxOf = [&](std::uint32_t i) { return boxes[i]; };
+  const auto count = static_cast<std::uint32_t>(boxes.size());
+  const GridIndex grid(GridShape::For(count, boxOf), count, boxOf);
   std::vector<int> visits(boxes.size());
   for (const Box& q : queries) {
     std::fill(visits.begin(), visits.end(), 0);
@@ -23,7 +25,15 @@ void ExpectQueriesComplete(const std::vector<Box>& boxes, const std::vector<Box>
     }
   }
   // Memory in proportion to the items, whatever their shapes.
-  EXPECT_LE(grid.Bytes(), (boxes.size() * 48 + 4096) * sizeof(std::uint32_t));
+  EXPECT_LE(grid.Bytes(), (boxes.size() * 11 + 1100) * sizeof(std::uint32_t));
+  // The spatial names are a permutation, in the order of the cells.
+  const std::vector<std::uint32_t> names = SpatialNames(grid.Shape(), count, boxOf);
+  std::vector<std::uint32_t> byName(count);
+  for (std::uint32_t i = 0; i < count; ++i) byName[names[i]] = i;
+  for (std::uint32_t n = 1; n < count; ++n) {
+    const std::size_t before = grid.Shape().CellOf(boxes[byName[n - 1]]), here = grid.Shape().CellOf(boxes[byName[n]]);
+    ASSERT_TRUE(before < here || (before == here && byName[n - 1] < byName[n])) << n;
+  }
 }
 
 Box Around(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h) { return {x, y, x + w, y + h}; }

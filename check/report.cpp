@@ -32,13 +32,13 @@ struct Columns {
   std::string severity, kind, layer, x, y, padX, padY, measured, limit, count, first, second;
 };
 
-Columns ColumnsOf(const Finding& f, const CheckBoard& board, const FileNames& names) {
+Columns ColumnsOf(const Finding& f, const std::optional<PadFrame>& frame, const FileNames& names) {
   const KindTraits& t = TraitsOf(f.kind);
   Columns c{SeverityText(t.severity), std::string(t.name), std::string(NameOf(f.layer)), Mm(f.at.x), Mm(f.at.y),
             "", "", "", "", std::to_string(f.count), SourceText(f.first, names), SourceText(f.second, names)};
-  if (board.frame) {
-    c.padX = Fixed(PadX(*board.frame, f.at.x), 2);
-    c.padY = Fixed(PadY(*board.frame, f.at.y), 2);
+  if (frame) {
+    c.padX = Fixed(PadX(*frame, f.at.x), 2);
+    c.padY = Fixed(PadY(*frame, f.at.y), 2);
   }
   if (t.measured) {
     c.measured = Mm(f.measured);
@@ -67,8 +67,7 @@ double PadY(const PadFrame& frame, std::int32_t y) {
   return (static_cast<double>(frame.margin) + frame.maxY - y) / 254;
 }
 
-std::string ReportText(const CheckResult& result, const CheckBoard& board, const Limits& limits,
-                       const FileNames& names) {
+std::string ReportText(const CheckResult& result, const Limits& limits, const FileNames& names) {
   std::string text = "Board check: " + Verdict(result) + ".\n\nLimits (mm):\n";
   for (const LimitName& n : LimitNames()) {
     text += "  " + Pad(std::string(n.name), 14) + Pad(Millimetres(limits.*(n.member)), 9) + std::string(n.meaning) + "\n";
@@ -77,9 +76,9 @@ std::string ReportText(const CheckResult& result, const CheckBoard& board, const
 
   text += "\nFindings (positions in mm; pad: in the pad file's units, 0.01 inch):\n";
   for (const Finding& f : result.findings) {
-    const Columns c = ColumnsOf(f, board, names);
+    const Columns c = ColumnsOf(f, result.frame, names);
     std::string line = Pad(c.severity, 8) + Pad(c.kind, 15) + Pad(c.layer, 7) + "at " + c.x + ", " + c.y;
-    if (board.frame) line += "  pad " + c.padX + ", " + c.padY;
+    if (result.frame) line += "  pad " + c.padX + ", " + c.padY;
     if (TraitsOf(f.kind).measured) {
       const bool max = TraitsOf(f.kind).largerIsWorse;
       line += "  " + c.measured + (max ? " > " : " < ") + c.limit;
@@ -101,7 +100,7 @@ std::string ReportText(const CheckResult& result, const CheckBoard& board, const
   return text;
 }
 
-std::string ReportCsv(const CheckResult& result, const CheckBoard& board, const FileNames& names) {
+std::string ReportCsv(const CheckResult& result, const FileNames& names) {
   std::string text = "severity,kind,layer,x_mm,y_mm,x_pad,y_pad,measured_mm,limit_mm,count,source,other\n";
   const auto field = [](const std::string& s) {
     // Names come from the user's configuration: quote any that a reader would split.
@@ -111,7 +110,7 @@ std::string ReportCsv(const CheckResult& result, const CheckBoard& board, const 
     return quoted + "\"";
   };
   for (const Finding& f : result.findings) {
-    const Columns c = ColumnsOf(f, board, names);
+    const Columns c = ColumnsOf(f, result.frame, names);
     text += c.severity + "," + c.kind + "," + c.layer + "," + c.x + "," + c.y + "," + c.padX + "," + c.padY + "," +
             c.measured + "," + c.limit + "," + c.count + "," + field(c.first) + "," + field(c.second) + "\n";
   }

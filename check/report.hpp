@@ -16,9 +16,8 @@ namespace velmorta::check {
 // name is written "file N".
 using FileNames = std::array<std::string, 8>;
 
-std::string ReportText(const CheckResult& result, const CheckBoard& board, const Limits& limits,
-                       const FileNames& names = {});
-std::string ReportCsv(const CheckResult& result, const CheckBoard& board, const FileNames& names = {});
+std::string ReportText(const CheckResult& result, const Limits& limits, const FileNames& names = {});
+std::string ReportCsv(const CheckResult& result, const FileNames& names = {});
 // A few lines for the console: the verdict, then the count of each kind found.
 std::string Summary(const CheckResult& result);
 

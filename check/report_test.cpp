@@ -30,7 +30,7 @@ FileNames Names() {
 TEST(Report, TextCsvAndSummary) {
   const CheckBoard board = Faulty();
   const CheckResult result = RunCheck(board, Limits{});
-  const std::string text = ReportText(result, board, Limits{}, Names());
+  const std::string text = ReportText(result, Limits{}, Names());
   EXPECT_TRUE(text.starts_with("Board check: 3 errors, 0 warnings.\n\nLimits (mm):\n"
                                "  track         0.127    narrowest track (stroke aperture)\n"))
       << text;
@@ -44,7 +44,7 @@ TEST(Report, TextCsvAndSummary) {
       << text;
   EXPECT_NE(text.find("\n  hole_edge      error   a hole closer to the board edge"), std::string::npos) << text;
 
-  EXPECT_EQ(ReportCsv(result, board, Names()),
+  EXPECT_EQ(ReportCsv(result, Names()),
             "severity,kind,layer,x_mm,y_mm,x_pad,y_pad,measured_mm,limit_mm,count,source,other\n"
             "error,ring_broken,bottom,12.620,35.480,130.00,130.00,-0.030,0.130,1,drill.drl:1,land1.gbr:1\n"
             "error,ring_broken,top,12.620,35.480,130.00,130.00,-0.030,0.130,1,drill.drl:1,\"land,2.gbr:1\"\n"
@@ -52,9 +52,9 @@ TEST(Report, TextCsvAndSummary) {
   EXPECT_EQ(Summary(result), "board check: 3 errors, 0 warnings\n  error   ring_broken    2\n  error   hole_edge      1\n");
 
   // Without the pad frame the pad columns are empty; a clean board passes.
-  CheckBoard unframed = board;
+  CheckResult unframed = result;
   unframed.frame.reset();
-  EXPECT_NE(ReportCsv(result, unframed).find("\nerror,hole_edge,drill,30.000,0.000,,,-1.100,"), std::string::npos);
+  EXPECT_NE(ReportCsv(unframed).find("\nerror,hole_edge,drill,30.000,0.000,,,-1.100,"), std::string::npos);
   EXPECT_EQ(Summary(CheckResult{}), "board check: passed\n");
 }
 

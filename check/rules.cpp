@@ -59,19 +59,21 @@ Box BoxOf(const Feature& f) { return BoxOf(CoreOf(f), HalfUp(Diameter(f.diameter
 Box BoxOf(const Hole& h) { return BoxOf(PointSegment(h.at), HalfUp(Diameter(h.diameter))); }
 Box BoxOf(const Edge& e) { return BoxOf(e.line, 0); }
 
-CheckState::CheckState(const CheckBoard& b, const Limits& l, Search search)
-    : board(b), limits(l), features(TotalFeatures(b)),
-      groups(features + Count(b.links.size(), "wire links")), drilled(features, 0) {
+CheckState::CheckState(CheckBoard b, const Limits& l, Search search)
+    : board(std::move(b)), limits(l), features(TotalFeatures(board)),
+      groups(features + Count(board.links.size(), "wire links")), drilled(features, 0) {
   std::uint32_t offset = 0;
   for (const Side side : {Side::Bottom, Side::Top}) {
     if (side == Side::Top && !board.doubleSided) break;
-    const std::vector<Feature>& list = board[side];
+    std::vector<Feature>& list = board[side];
     const auto count = static_cast<std::uint32_t>(list.size());
-    sides.push_back({side, &list, offset, Finder(count, Boxes(list), search)});
+    sides.push_back({side, &list, offset, Finder(list, search)});
     offset += count;
   }
-  holes = Finder(Count(board.holes.size(), "holes"), Boxes(board.holes), search);
-  outline = Finder(Count(board.outline.size(), "outline segments"), Boxes(board.outline), search);
+  Count(board.holes.size(), "holes");
+  Count(board.outline.size(), "outline segments");
+  holes = Finder(board.holes, search);
+  outline = Finder(board.outline, search);
 }
 
 void CheckSizes(CheckState& s) {

@@ -22,15 +22,27 @@ struct CheckError : std::runtime_error {
 // tests compare the grid with).
 enum class Search : std::uint8_t { Indexed, AllPairs };
 
-// Visits the items whose boxes meet a query box, each once.
+// Box of a feature's copper, of a hole, of an edge's centre line.
+Box BoxOf(const Feature& f);
+Box BoxOf(const Hole& h);
+Box BoxOf(const Edge& e);
+
+// The boxes of a list's items by number, as the index asks for them.
+template <class Item>
+struct Boxes {
+  explicit Boxes(const std::vector<Item>& list) : items(&list) {}
+  Box operator()(std::uint32_t i) const { return BoxOf((*items)[i]); }
+  const std::vector<Item>* items;
+};
+
+// Visits the items of a list whose boxes meet a query box, each once.
 class Finder {
  public:
   Finder() = default;
-  template <class BoxOf>
-  Finder(std::uint32_t count, BoxOf boxOf, Search search)
-      : count_(count), allPairs_(search == Search::AllPairs) {
-    if (!allPairs_) grid_ = GridIndex(count, boxOf);
-  }
+  // Puts the items in the grid's spatial order (in either search, so that both number
+  // everything alike), so that the items of a query are near in memory, and indexes them.
+  template <class Item>
+  Finder(std::vector<Item>& items, Search search);
 
   template <class BoxOf, class Visit>
   void Query(const Box& q, BoxOf boxOf, Visit&& visit) const {
@@ -50,6 +62,27 @@ class Finder {
   GridIndex grid_;
 };
 
+template <class Item>
+Finder::Finder(std::vector<Item>& items, Search search)
+    : count_(static_cast<std::uint32_t>(items.size())), allPairs_(search == Search::AllPairs) {
+  const GridShape shape = GridShape::For(count_, Boxes(items));
+  {
+    // Gathered into a new list: reading in the new order follows a few runs of the old
+    // one (the kinds of items the filler wrote one after another), which the memory
+    // system reads ahead, where moving them in place would jump at random.
+    std::vector<std::uint32_t> order(count_);
+    {
+      const std::vector<std::uint32_t> name = SpatialNames(shape, count_, Boxes(items));
+      for (std::uint32_t i = 0; i < count_; ++i) order[name[i]] = i;
+    }
+    std::vector<Item> sorted;
+    sorted.reserve(count_);
+    for (const std::uint32_t i : order) sorted.push_back(items[i]);
+    items.swap(sorted);
+  }
+  if (!allPairs_) grid_ = GridIndex(shape, count_, Boxes(items));
+}
+
 // One copper side: its features, their first number in the connected groups, the index.
 struct CopperSide {
   Side side = Side::Bottom;
@@ -66,9 +99,10 @@ struct NearPair {
 };
 
 struct CheckState {
-  CheckState(const CheckBoard& board, const Limits& limits, Search search);
+  // Takes the board: its lists are reordered in place.
+  CheckState(CheckBoard board, const Limits& limits, Search search);
 
-  const CheckBoard& board;
+  CheckBoard board;
   const Limits& limits;
   std::vector<CopperSide> sides;  // the bottom, and the top of a double-sided board
   Finder holes, outline;
@@ -78,19 +112,6 @@ struct CheckState {
   std::vector<NearPair> nearPairs;
   std::vector<NearPair> touchingLands;  // lands of different centres whose copper meets
   std::vector<Finding> findings;
-};
-
-// Box of a feature's copper, of a hole, of an edge's centre line.
-Box BoxOf(const Feature& f);
-Box BoxOf(const Hole& h);
-Box BoxOf(const Edge& e);
-
-// The boxes of a list's items by number, as the index asks for them.
-template <class Item>
-struct Boxes {
-  explicit Boxes(const std::vector<Item>& list) : items(&list) {}
-  Box operator()(std::uint32_t i) const { return BoxOf((*items)[i]); }
-  const std::vector<Item>* items;
 };
 
 void CheckSizes(CheckState& s);              // track widths, land sizes, drill sizes

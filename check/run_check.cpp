@@ -4,8 +4,9 @@
 
 namespace velmorta::check {
 
-CheckResult RunCheck(const CheckBoard& board, const Limits& limits, Search search) {
-  CheckState s(board, limits, search);  // 1 the copper of each side, the holes and the outline indexed
+CheckResult RunCheck(CheckBoard board, const Limits& limits, Search search) {
+  const std::optional<PadFrame> frame = board.frame;
+  CheckState s(std::move(board), limits, search);  // 1 the copper of each side, the holes and the outline indexed
 
   // Connected groups: what touches on a side, wire links, the barrels of plated holes.
   ConnectTouching(s);                    // 2
@@ -22,6 +23,7 @@ CheckResult RunCheck(const CheckBoard& board, const Limits& limits, Search searc
   CheckHoleToEdge(s);                    // 12
 
   CheckResult result;                    // 13 each fault once
+  result.frame = frame;
   result.findings = MergeNearby(std::move(s.findings), limits.merge);
   for (const Finding& f : result.findings) {
     ++(TraitsOf(f.kind).severity == Severity::Error ? result.errors : result.warnings);

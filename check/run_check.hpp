@@ -8,8 +8,9 @@
 
 namespace velmorta::check {
 
-// Throws CheckError when the board is larger than the check can number.
-CheckResult RunCheck(const CheckBoard& board, const Limits& limits, Search search = Search::Indexed);
+// Throws CheckError when the board is larger than the check can number. The check
+// reorders the board's lists: move a board in that is not needed afterwards.
+CheckResult RunCheck(CheckBoard board, const Limits& limits, Search search = Search::Indexed);
 
 // What makes a run that checked the board fail (exit status 1): nothing (the default:
 // the check informs), any error, or any finding at all.
