@@ -5,7 +5,9 @@
 //
 //   velmorta_check_bench [--quick] [--repeat N]
 //
-// --quick stops at N = 10^5. A board of N records per section is a lattice of 2N lands
+// --quick stops at N = 10^5. Each size is checked twice: with the lists in the order
+// generated (the lands, then the lines, the fills: runs of neighbours, as a filler
+// reading the converter's files makes them), and shuffled. A board of N records per section is a lattice of 2N lands
 // at 2.54 mm (N parts, N through-holes) on both sides, each drilled and plated; N
 // bottom and N top lines between neighbouring lands, each with an auxiliary land at one
 // end; N fills per side between the lands; N holes, a quarter on parts and the rest
@@ -22,6 +24,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <random>
 #include <string>
 
 #include "check/report.hpp"
@@ -34,7 +37,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::int32_t kPitch = 2540;
 
-CheckBoard Generate(std::uint64_t n) {
+CheckBoard Generate(std::uint64_t n, bool shuffled) {
   CheckBoard b;
   b.doubleSided = true;
   const std::uint64_t nodes = 2 * n;
@@ -109,6 +112,12 @@ CheckBoard Generate(std::uint64_t n) {
     };
     b.outline.push_back({{lerp(s), lerp(s + 1)}, 500, {7, static_cast<std::uint32_t>(s + 1)}});
   }
+  if (shuffled) {
+    std::mt19937_64 random(n);
+    for (auto& side : b.copper) std::shuffle(side.begin(), side.end(), random);
+    std::shuffle(b.holes.begin(), b.holes.end(), random);
+    std::shuffle(b.outline.begin(), b.outline.end(), random);
+  }
   return b;
 }
 
@@ -135,11 +144,11 @@ struct Measure {
 
 // Runs in a child: generates and checks `repeat` times, reports the best time. Each
 // check takes its board (as the export hands it over), so one board is held at a time.
-Measure Run(std::uint64_t n, int repeat) {
+Measure Run(std::uint64_t n, bool shuffled, int repeat) {
   Measure m;
   m.seconds = m.cpuSeconds = 1e30;
   for (int r = 0; r < repeat; ++r) {
-    CheckBoard board = Generate(n);
+    CheckBoard board = Generate(n, shuffled);
     m.features = board[Side::Bottom].size() + board[Side::Top].size();
     m.holes = board.holes.size();
     m.edges = board.outline.size();
@@ -161,13 +170,13 @@ Measure Run(std::uint64_t n, int repeat) {
   return m;
 }
 
-Measure RunApart(std::uint64_t n, int repeat) {
+Measure RunApart(std::uint64_t n, bool shuffled, int repeat) {
   int ends[2];
   if (pipe(ends) != 0) std::exit(2);
   const pid_t pid = fork();
   if (pid == 0) {
     close(ends[0]);
-    const Measure m = Run(n, repeat);
+    const Measure m = Run(n, shuffled, repeat);
     const ssize_t written = write(ends[1], &m, sizeof m);
     _exit(written == static_cast<ssize_t>(sizeof m) ? 0 : 1);
   }
@@ -193,23 +202,25 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--quick") == 0) quick = true;
     if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) repeat = std::max(1, std::atoi(argv[++i]));
   }
-  std::printf("%9s %10s %9s %9s %8s %8s %7s %9s %9s %9s %7s %8s %8s\n", "N/section", "features", "holes", "edges",
-              "check s", "cpu s", "growth", "model MB", "peak MB", "check MB", "B/item", "errors", "warnings");
-  double previous = 0;
-  for (std::uint64_t n = 1000; n <= (quick ? 100'000u : 1'000'000u); n *= 10) {
-    const Measure m = RunApart(n, repeat);
-    const double modelMb = static_cast<double>(m.modelRssKb) / 1024, peakMb = static_cast<double>(m.peakRssKb) / 1024;
-    const std::uint64_t items = m.features + m.holes + m.edges;
-    char growth[16] = "";
-    if (previous > 0) std::snprintf(growth, sizeof growth, "%.1f", m.cpuSeconds / previous);
-    previous = m.cpuSeconds;
-    std::printf("%9llu %10llu %9llu %9llu %8.3f %8.3f %7s %9.1f %9.1f %9.1f %7.1f %8u %8u\n",
-                static_cast<unsigned long long>(n), static_cast<unsigned long long>(m.features),
-                static_cast<unsigned long long>(m.holes), static_cast<unsigned long long>(m.edges), m.seconds, m.cpuSeconds, growth,
-                modelMb, peakMb, peakMb - modelMb,
-                static_cast<double>(m.peakRssKb - m.modelRssKb) * 1024 / static_cast<double>(items), m.errors,
-                m.warnings);
-    std::fflush(stdout);
+  std::printf("%-9s %9s %10s %9s %9s %8s %8s %7s %9s %9s %9s %7s %8s %8s\n", "order", "N/section", "features", "holes",
+              "edges", "check s", "cpu s", "growth", "model MB", "peak MB", "check MB", "B/item", "errors", "warnings");
+  for (const bool shuffled : {false, true}) {
+    double previous = 0;
+    for (std::uint64_t n = 1000; n <= (quick ? 100'000u : 1'000'000u); n *= 10) {
+      const Measure m = RunApart(n, shuffled, repeat);
+      const double modelMb = static_cast<double>(m.modelRssKb) / 1024, peakMb = static_cast<double>(m.peakRssKb) / 1024;
+      const std::uint64_t items = m.features + m.holes + m.edges;
+      char growth[16] = "";
+      if (previous > 0) std::snprintf(growth, sizeof growth, "%.1f", m.cpuSeconds / previous);
+      previous = m.cpuSeconds;
+      std::printf("%-9s %9llu %10llu %9llu %9llu %8.3f %8.3f %7s %9.1f %9.1f %9.1f %7.1f %8u %8u\n",
+                  shuffled ? "shuffled" : "generated", static_cast<unsigned long long>(n),
+                  static_cast<unsigned long long>(m.features), static_cast<unsigned long long>(m.holes),
+                  static_cast<unsigned long long>(m.edges), m.seconds, m.cpuSeconds, growth, modelMb, peakMb,
+                  peakMb - modelMb, static_cast<double>(m.peakRssKb - m.modelRssKb) * 1024 / static_cast<double>(items),
+                  m.errors, m.warnings);
+      std::fflush(stdout);
+    }
   }
   return 0;
 }
