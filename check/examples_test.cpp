@@ -5,7 +5,6 @@
 // double-sided board.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 
 #include "check/report.hpp"
@@ -18,42 +17,33 @@ namespace {
 
 const std::string kExamples = VELMORTA_SOURCE_DIR "/examples/";
 
-// Code -> diameter in 0.001 mm, from a configuration list whose key is `scale` um.
-std::map<std::int32_t, std::int32_t> Sizes(const CodeList& list, std::int32_t scale) {
-  std::map<std::int32_t, std::int32_t> sizes;
-  for (const ListEntry& e : list) sizes.emplace(e.code, e.key * scale);
-  return sizes;
-}
-
-struct Shapes {
-  std::vector<Feature> strokes, flashes;
-};
-
-// The converter's RS-274-D: "*"-separated blocks; D01 and D02 switch the exposure for
-// the next coordinates, D03 flashes at the current point, D10 and up select.
-Shapes ReadGerber(const std::string& text, const std::map<std::int32_t, std::int32_t>& sizes, std::uint8_t file) {
-  Shapes shapes;
+// The shapes of one of the converter's files: in the Gerber files "*"-separated blocks,
+// D01 and D02 switching the exposure for the next coordinates, D03 flashing, D10 and up
+// selecting; in the drill file "Tn" selecting and every other coordinate a hit. Sizes
+// come from the configuration list whose keys are `scale` um.
+std::vector<Feature> Read(const std::string& path, const CodeList& list, std::int32_t scale, std::uint8_t file) {
+  const std::string text = testing::ReadFile(path);
+  std::vector<Feature> shapes;
   Point at;
   bool exposing = false;
   std::int32_t size = 0;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find('*', start)) != std::string::npos; start = end + 1) {
+  const auto add = [&](Point to, bool stroke) {
+    shapes.push_back({stroke ? at : to, to, size, stroke, stroke ? Role::Conductor : Role::Land,
+                      {file, static_cast<std::uint32_t>(shapes.size() + 1)}});
+  };
+  for (std::size_t start = 0, end; (end = text.find_first_of("*\r\n", start)) != std::string::npos; start = end + 1) {
     std::string block = text.substr(start, end - start);
     while (block.size() >= 3 && block[0] == 'G') block.erase(0, 3);
-    if (block == "D01") {
-      exposing = true;
-    } else if (block == "D02") {
-      exposing = false;
+    if (block == "D01" || block == "D02") {
+      exposing = block == "D01";
     } else if (block == "D03") {
-      shapes.flashes.push_back({at, at, size, false, Role::Land, {file, static_cast<std::uint32_t>(shapes.flashes.size() + 1)}});
-    } else if (!block.empty() && block[0] == 'D') {
-      const auto found = sizes.find(std::stoi(block.substr(1)));
-      size = found != sizes.end() ? found->second : 0;
-    } else if (!block.empty() && block[0] == 'X') {
+      add(at, false);
+    } else if (!block.empty() && (block[0] == 'D' || block[0] == 'T')) {
+      size = 0;
+      for (const ListEntry& e : list) size = e.code == std::stoi(block.substr(1)) ? e.key * scale : size;
+    } else if (!block.empty() && block[0] == 'X' && block.substr(0, 4) != "X0Y0") {
       const Point to{std::stoi(block.substr(1)), std::stoi(block.substr(block.find('Y') + 1))};
-      if (exposing) {
-        shapes.strokes.push_back({at, to, size, true, Role::Conductor, {file, static_cast<std::uint32_t>(shapes.strokes.size() + 1)}});
-      }
+      if (exposing || file == 5) add(to, exposing);
       at = to;
     }
   }
@@ -62,37 +52,25 @@ Shapes ReadGerber(const std::string& text, const std::map<std::int32_t, std::int
 
 CheckBoard ReadExample(const std::string& name, PadFrame frame) {
   const Settings settings = ParseConfiguration(testing::ReadFile(kExamples + "velmorta.cfg"));
-  const auto lines = Sizes(settings.LineApertureList, 100), lands = Sizes(settings.LandApertureList, 10);
   const std::string dir = kExamples + "expected/" + name + "/";
-  const auto read = [&](const char* file, const std::map<std::int32_t, std::int32_t>& sizes, std::uint8_t number) {
-    return ReadGerber(testing::ReadFile(dir + file), sizes, number);
-  };
+  const auto lines = [&](const char* file, std::uint8_t n) { return Read(dir + file, settings.LineApertureList, 100, n); };
+  const auto lands = [&](const char* file, std::uint8_t n) { return Read(dir + file, settings.LandApertureList, 10, n); };
   CheckBoard board;
-  board.doubleSided = testing::ReadFile(dir + "land2.gbr").find("D03") != std::string::npos;
   board.frame = frame;
-  board[Side::Bottom] = read("bottom.gbr", lines, 1).strokes;
-  for (const Feature& f : read("land1.gbr", lands, 3).flashes) board[Side::Bottom].push_back(f);
-  const Shapes top = read("top.gbr", lines, 2);
-  if (board.doubleSided) {
-    board[Side::Top] = top.strokes;
-    for (const Feature& f : read("land2.gbr", lands, 4).flashes) board[Side::Top].push_back(f);
-  } else {
-    for (const Feature& f : top.strokes) board.links.push_back({{f.a, f.b}, f.source});
+  board.doubleSided = !lands("land2.gbr", 4).empty();
+  board[Side::Bottom] = lines("bottom.gbr", 1);
+  for (const Feature& f : lands("land1.gbr", 3)) board[Side::Bottom].push_back(f);
+  for (const Feature& f : lines("top.gbr", 2)) {
+    if (!board.doubleSided) board.links.push_back({{f.a, f.b}, f.source});
+    if (board.doubleSided) board[Side::Top].push_back(f);
   }
-  for (const Feature& f : read("outline.gbr", lines, 7).strokes) board.outline.push_back({{f.a, f.b}, f.diameter, f.source});
-
-  // Drill: "Tn" selects, "X..Y..M05" hits; tools are 0.1 mm keys.
-  const auto tools = Sizes(settings.ToolList, 10);
-  const std::string drill = testing::ReadFile(dir + "drill.drl");
-  std::int32_t size = 0;
-  for (std::size_t start = 0, end; (end = drill.find('\n', start)) != std::string::npos; start = end + 1) {
-    const std::string line = drill.substr(start, end - start);
-    if (line[0] == 'T') size = tools.at(std::stoi(line.substr(1)));
-    if (line[0] != 'X' || line.find("M05") == std::string::npos || line.starts_with("X0Y0")) continue;
-    const Point at{std::stoi(line.substr(1)), std::stoi(line.substr(line.find('Y') + 1))};
+  for (const Feature& f : lands("land2.gbr", 4)) board[Side::Top].push_back(f);
+  for (const Feature& f : lines("outline.gbr", 7)) board.outline.push_back({{f.a, f.b}, f.diameter, f.source});
+  // A hit on a land is plated on a double-sided board.
+  for (const Feature& hit : Read(dir + "drill.drl", settings.ToolList, 10, 5)) {
     bool onLand = false;
-    for (const Feature& f : board[Side::Bottom]) onLand |= f.role == Role::Land && f.a == at;
-    board.holes.push_back({at, size, board.doubleSided && onLand, {5, static_cast<std::uint32_t>(board.holes.size() + 1)}});
+    for (const Feature& f : board[Side::Bottom]) onLand |= f.role == Role::Land && f.a == hit.a;
+    board.holes.push_back({hit.a, hit.diameter, board.doubleSided && onLand, hit.source});
   }
   return board;
 }

@@ -59,6 +59,7 @@ struct Finding {
   // of one kind, layer and subject near one another are one fault.
   std::uint32_t subjectA = 0, subjectB = 0;
   std::uint32_t count = 1;  // findings reported as this one
+  friend bool operator==(const Finding&, const Finding&) = default;
 };
 
 // A total order on everything a finding reports, so that sorting is deterministic.
