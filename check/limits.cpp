@@ -1,0 +1,159 @@
+#include "check/limits.hpp"
+
+#include <array>
+
+namespace velmorta::check {
+namespace {
+
+constexpr std::array kNames = {
+    LimitName{"track", &Limits::track, "narrowest track (stroke aperture)"},
+    LimitName{"pad", &Limits::pad, "smallest land"},
+    LimitName{"spacing", &Limits::spacing, "copper to copper"},
+    LimitName{"drill_min", &Limits::drillMin, "smallest plated drill"},
+    LimitName{"drill_max", &Limits::drillMax, "largest plated drill"},
+    LimitName{"unplated_min", &Limits::unplatedMin, "smallest unplated drill"},
+    LimitName{"unplated_max", &Limits::unplatedMax, "largest unplated drill"},
+    LimitName{"ring", &Limits::ring, "annular ring"},
+    LimitName{"copper_edge", &Limits::copperEdge, "copper to board edge"},
+    LimitName{"hole_spacing", &Limits::holeSpacing, "hole to hole, edge to edge"},
+    LimitName{"hole_edge", &Limits::holeEdge, "hole to board edge"},
+    LimitName{"merge", &Limits::merge, "findings of one fault this near are one"},
+};
+
+constexpr bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsSpace(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// Quoted for a message, bytes that are not printable ASCII as \xNN, at most 40 of them.
+std::string Shown(std::string_view s) {
+  std::string out = "\"";
+  for (std::size_t i = 0; i < s.size() && i < 40; ++i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c >= 0x20 && c < 0x7f && c != '"' && c != '\\') {
+      out += static_cast<char>(c);
+    } else {
+      constexpr char kHex[] = "0123456789abcdef";
+      out += "\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    }
+  }
+  if (s.size() > 40) out += "...";
+  return out + "\"";
+}
+
+// "0.127", "2", "1.5mm" -> micrometres; an error text when it is not a size.
+std::int32_t ParseSize(std::string_view value, std::string& error) {
+  std::string_view v = Trim(value);
+  if (v.size() >= 2 && v.substr(v.size() - 2) == "mm") v = Trim(v.substr(0, v.size() - 2));
+  std::int64_t whole = 0;
+  std::size_t i = 0;
+  bool digits = false;
+  for (; i < v.size() && IsDigit(v[i]); ++i) {
+    digits = true;
+    whole = whole * 10 + (v[i] - '0');
+    if (whole > kLargestLimit / 1000) {
+      error = "larger than 1000 mm: " + Shown(value);
+      return 0;
+    }
+  }
+  std::int64_t fraction = 0;
+  if (i < v.size() && v[i] == '.') {
+    int place = 0;
+    for (++i; i < v.size() && IsDigit(v[i]); ++i, ++place) {
+      digits = true;
+      if (place < 3) {
+        fraction = fraction * 10 + (v[i] - '0');
+      } else if (v[i] != '0') {
+        error = "finer than 0.001 mm: " + Shown(value);
+        return 0;
+      }
+    }
+    for (; place < 3; ++place) fraction *= 10;
+  }
+  if (!digits || i != v.size()) {
+    error = "not a size in millimetres: " + Shown(value);
+    return 0;
+  }
+  const std::int64_t micrometres = whole * 1000 + fraction;
+  if (micrometres > kLargestLimit) {
+    error = "larger than 1000 mm: " + Shown(value);
+    return 0;
+  }
+  return static_cast<std::int32_t>(micrometres);
+}
+
+const LimitName* Find(std::string_view name) {
+  for (const LimitName& n : kNames) {
+    if (n.name == name) return &n;
+  }
+  return nullptr;
+}
+
+// Sets the limit or returns why not.
+std::string TrySet(Limits& limits, std::string_view name, std::string_view value) {
+  const LimitName* found = Find(name);
+  if (found == nullptr) return "unknown limit " + Shown(name);
+  std::string error;
+  const std::int32_t size = ParseSize(value, error);
+  if (error.empty()) limits.*(found->member) = size;
+  return error;
+}
+
+}  // namespace
+
+std::span<const LimitName> LimitNames() { return kNames; }
+
+void SetLimit(Limits& limits, std::string_view name, std::string_view value) {
+  if (const std::string error = TrySet(limits, name, value); !error.empty()) throw LimitsError(error);
+}
+
+Limits ParseLimits(std::string_view text, std::string_view origin, Limits limits) {
+  std::size_t lineNumber = 0;
+  while (!text.empty()) {
+    ++lineNumber;
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+    if (const std::size_t hash = line.find('#'); hash != std::string_view::npos) line = line.substr(0, hash);
+    line = Trim(line);
+    if (line.empty()) continue;
+    std::size_t nameEnd = 0;
+    while (nameEnd < line.size() && !IsSpace(line[nameEnd]) && line[nameEnd] != '=') ++nameEnd;
+    const std::string_view name = line.substr(0, nameEnd);
+    std::string_view value = Trim(line.substr(nameEnd));
+    if (!value.empty() && value.front() == '=') value = Trim(value.substr(1));
+    if (const std::string error = TrySet(limits, name, value); !error.empty()) {
+      throw LimitsError(std::string(origin) + ":" + std::to_string(lineNumber) + ": " + error);
+    }
+  }
+  return limits;
+}
+
+std::string Millimetres(std::int64_t micrometres) {
+  const bool negative = micrometres < 0;
+  // 0 - (unsigned)v is |v| for every value, the most negative one included.
+  const std::uint64_t m = negative ? std::uint64_t{0} - static_cast<std::uint64_t>(micrometres)
+                                   : static_cast<std::uint64_t>(micrometres);
+  const std::uint64_t fraction = m % 1000;
+  std::string text = negative ? "-" : "";
+  text += std::to_string(m / 1000);
+  text += fraction < 10 ? ".00" : fraction < 100 ? ".0" : ".";
+  text += std::to_string(fraction);
+  return text;
+}
+
+std::string LimitsText(const Limits& limits) {
+  std::string text;
+  for (const LimitName& n : kNames) {
+    text += std::string(n.name) + " " + Millimetres(limits.*(n.member)) + "   # " + std::string(n.meaning) + "\n";
+  }
+  return text;
+}
+
+}  // namespace velmorta::check

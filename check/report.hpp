@@ -1,0 +1,28 @@
+#pragma once
+// What the user reads: a report beside the fab set (text or CSV) and a console summary.
+// Positions are in millimetres in the Gerber frame and, when the board's pad frame is
+// known, in the pad file's own units (0.01 inch, y upward), the numbers the user typed.
+
+#include <array>
+#include <string>
+
+#include "check/board_model.hpp"
+#include "check/findings.hpp"
+#include "check/limits.hpp"
+
+namespace velmorta::check {
+
+// Names of the converter's files 1 to 7 (index 0 is unused), for the sources; an empty
+// name is written "file N".
+using FileNames = std::array<std::string, 8>;
+
+std::string ReportText(const CheckResult& result, const Limits& limits, const FileNames& names = {});
+std::string ReportCsv(const CheckResult& result, const FileNames& names = {});
+// A few lines for the console: the verdict, then the count of each kind found.
+std::string Summary(const CheckResult& result);
+
+// A pad-file coordinate (0.01 inch) of a Gerber-frame position, to two decimals.
+double PadX(const PadFrame& frame, std::int32_t x);
+double PadY(const PadFrame& frame, std::int32_t y);
+
+}  // namespace velmorta::check

@@ -1,0 +1,43 @@
+#include "check/run_check.hpp"
+
+#include "check/merge.hpp"
+
+namespace velmorta::check {
+
+CheckResult RunCheck(CheckBoard board, const Limits& limits, Search search) {
+  const std::optional<PadFrame> frame = board.frame;
+  CheckState s(std::move(board), limits, search);  // 1 the copper of each side, the holes and the outline indexed
+
+  // Connected groups: what touches on a side, wire links, the barrels of plated holes.
+  ConnectTouching(s);                    // 2
+  ConnectLinks(s);                       // 3
+  CheckHolesInLands(s);                  // 4 also rings and plated holes without a land
+  s.groups.Flatten();                    // 5 from here on groups are final
+
+  CheckSizes(s);                         // 6 tracks, lands, drills
+  CheckUndrilledLands(s);                // 7
+  CheckTouchingLands(s);                 // 8
+  CheckSpacing(s);                       // 9
+  CheckCopperToEdge(s);                  // 10
+  CheckHoleSpacing(s);                   // 11
+  CheckHoleToEdge(s);                    // 12
+
+  CheckResult result;                    // 13 each fault once
+  result.frame = frame;
+  result.findings = MergeNearby(std::move(s.findings), limits.merge);
+  for (const Finding& f : result.findings) {
+    ++(TraitsOf(f.kind).severity == Severity::Error ? result.errors : result.warnings);
+  }
+  return result;
+}
+
+int CheckStatus(const CheckResult& result, FailOn failOn) {
+  switch (failOn) {
+    case FailOn::Nothing: return 0;
+    case FailOn::Errors: return result.errors > 0 ? 1 : 0;
+    case FailOn::Warnings: return result.errors + result.warnings > 0 ? 1 : 0;
+  }
+  return 0;
+}
+
+}  // namespace velmorta::check

@@ -1,0 +1,20 @@
+#pragma once
+// The board check: every rule over the board, in order, then one report per fault.
+
+#include "check/board_model.hpp"
+#include "check/findings.hpp"
+#include "check/limits.hpp"
+#include "check/rules.hpp"
+
+namespace velmorta::check {
+
+// Throws CheckError when the board is larger than the check can number. The check
+// reorders the board's lists: move a board in that is not needed afterwards.
+CheckResult RunCheck(CheckBoard board, const Limits& limits, Search search = Search::Indexed);
+
+// What makes a run that checked the board fail (exit status 1): nothing (the default:
+// the check informs), any error, or any finding at all.
+enum class FailOn : std::uint8_t { Nothing, Errors, Warnings };
+int CheckStatus(const CheckResult& result, FailOn failOn);
+
+}  // namespace velmorta::check

@@ -1,0 +1,196 @@
+// Hand-made boards with one known fault of each kind at a known place; the board without
+// the fault passes.
+#include "check/run_check.hpp"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace velmorta::check {
+namespace {
+
+Feature Land(std::int32_t x, std::int32_t y, std::int32_t d, std::uint8_t file, std::uint32_t index) {
+  return {{x, y}, {x, y}, d, false, Role::Land, {file, index}};
+}
+Feature Track(Point a, Point b, std::int32_t width, std::uint8_t file, std::uint32_t index) {
+  return {a, b, width, true, Role::Conductor, {file, index}};
+}
+Hole Drill(std::int32_t x, std::int32_t y, std::int32_t d, bool plated, std::uint32_t index) {
+  return {{x, y}, d, plated, {5, index}};
+}
+
+// A 50 mm square, double-sided: lands A (10,10), B (20,10), C (10,20) and E (10,30) on
+// both sides, drilled and plated; a bottom track A-B, a top track C-E; a mounting hole.
+CheckBoard Clean() {
+  CheckBoard b;
+  b.doubleSided = true;
+  const Point corners[] = {{0, 0}, {50000, 0}, {50000, 50000}, {0, 50000}};
+  for (std::uint32_t i = 0; i < 4; ++i) b.outline.push_back({{corners[i], corners[(i + 1) % 4]}, 500, {7, i + 1}});
+  const Point lands[] = {{10000, 10000}, {20000, 10000}, {10000, 20000}, {10000, 30000}};
+  for (std::uint32_t i = 0; i < 4; ++i) {
+    b[Side::Bottom].push_back(Land(lands[i].x, lands[i].y, 1800, 3, i + 1));
+    b[Side::Top].push_back(Land(lands[i].x, lands[i].y, 1800, 4, i + 1));
+    b.holes.push_back(Drill(lands[i].x, lands[i].y, 800, true, i + 1));
+  }
+  b[Side::Bottom].push_back(Track(lands[0], lands[1], 400, 1, 1));
+  b[Side::Top].push_back(Track(lands[2], lands[3], 400, 2, 1));
+  b.holes.push_back(Drill(40000, 40000, 3000, false, 5));
+  b.frame = PadFrame{25400, 63500, 5000};
+  return b;
+}
+
+struct Expected {
+  Kind kind;
+  Layer layer;
+  Point at;
+  double measured;
+};
+
+struct Case {
+  const char* name;
+  std::function<void(CheckBoard&, Limits&)> change;
+  std::vector<Expected> expected;
+};
+
+void ExpectFindings(const CheckBoard& board, const Limits& limits, const std::vector<Expected>& expected,
+                    const char* name) {
+  const CheckResult result = RunCheck(board, limits);
+  ASSERT_EQ(result.findings.size(), expected.size()) << name;
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const Finding& f = result.findings[i];
+    const Expected& e = expected[i];
+    EXPECT_EQ(TraitsOf(f.kind).name, TraitsOf(e.kind).name) << name;
+    EXPECT_EQ(NameOf(f.layer), NameOf(e.layer)) << name;
+    EXPECT_EQ(f.at, e.at) << name << " at " << f.at.x << "," << f.at.y;
+    EXPECT_NEAR(f.measured, e.measured, 1e-6) << name;
+  }
+  EXPECT_TRUE(RunCheck(board, limits, Search::AllPairs).findings == result.findings) << name;
+}
+
+TEST(RunCheck, OneFaultOfEachKindWherePutAndTheMendedBoardPasses) {
+  using K = Kind;
+  using L = Layer;
+  const Case kCases[] = {
+      {"thin track", [](CheckBoard& b, Limits&) { b[Side::Bottom][4].diameter = 100; },
+       {{K::TrackWidth, L::Bottom, {15000, 10000}, 100}}},
+      {"small land", [](CheckBoard& b, Limits& l) { b[Side::Bottom][2].diameter = 550; b.holes[2].diameter = 300; l.ring = 100; },
+       {{K::PadSize, L::Bottom, {10000, 20000}, 550}}},
+      {"small plated drill", [](CheckBoard& b, Limits&) { b.holes[0].diameter = 250; },
+       {{K::DrillMin, L::Drill, {10000, 10000}, 250}}},
+      {"large plated drill",
+       [](CheckBoard& b, Limits&) { b[Side::Bottom][3].diameter = b[Side::Top][3].diameter = 7200; b.holes[3].diameter = 6400; },
+       {{K::DrillMax, L::Drill, {10000, 30000}, 6400}}},
+      {"small unplated drill", [](CheckBoard& b, Limits&) { b.holes[4].diameter = 200; },
+       {{K::UnplatedMin, L::Drill, {40000, 40000}, 200}}},
+      {"large unplated drill", [](CheckBoard& b, Limits&) { b.holes[4].diameter = 7000; },
+       {{K::UnplatedMax, L::Drill, {40000, 40000}, 7000}}},
+      {"drill as large as its lands", [](CheckBoard& b, Limits&) { b.holes[1].diameter = 1800; },
+       {{K::RingBroken, L::Bottom, {20000, 10000}, 0}, {K::RingBroken, L::Top, {20000, 10000}, 0}}},
+      {"drill off its land", [](CheckBoard& b, Limits&) { b.holes[1].at.y += 600; },
+       {{K::RingBroken, L::Bottom, {20000, 10600}, -100}, {K::RingBroken, L::Top, {20000, 10600}, -100}}},
+      {"thin ring on one side", [](CheckBoard& b, Limits&) { b[Side::Bottom][1].a.x = b[Side::Bottom][1].b.x = 20400; },
+       {{K::RingThin, L::Bottom, {20000, 10000}, 100}}},
+      {"plated hole without its top land", [](CheckBoard& b, Limits&) { b[Side::Top].erase(b[Side::Top].begin()); },
+       {{K::NoLand, L::Top, {10000, 10000}, 0}}},
+      {"land without a hole", [](CheckBoard& b, Limits&) { b[Side::Bottom].push_back(Land(30000, 20000, 1800, 3, 9)); },
+       {{K::UndrilledLand, L::Bottom, {30000, 20000}, 0}}},
+      {"lands of two holes overlapping",
+       [](CheckBoard& b, Limits&) {
+         b[Side::Top].push_back(Land(21500, 10000, 1800, 4, 9));
+         b[Side::Bottom].push_back(Land(21500, 10000, 1000, 3, 9));
+         b.holes.push_back(Drill(21500, 10000, 300, true, 9));
+       },
+       {{K::LandsTouch, L::Top, {20750, 10000}, -300}}},
+      {"track too near a land of another group",
+       [](CheckBoard& b, Limits&) { b[Side::Bottom].push_back(Track({10000, 21100}, {20000, 21100}, 200, 1, 2)); },
+       {{K::Spacing, L::Bottom, {10000, 20550}, 100}}},
+      {"track too near the edge",
+       [](CheckBoard& b, Limits&) { b[Side::Top].push_back(Track({400, 30000}, {400, 45000}, 400, 2, 2)); },
+       {{K::CopperEdge, L::Top, {0, 30000}, 200}}},
+      {"holes too near", [](CheckBoard& b, Limits&) { b.holes.push_back(Drill(40000, 43300, 3000, false, 6)); },
+       {{K::HoleSpacing, L::Drill, {40000, 41650}, 300}}},
+      {"a hit twice", [](CheckBoard& b, Limits&) { b.holes.push_back(b.holes[4]); },
+       {{K::DuplicateHit, L::Drill, {40000, 40000}, 0}}},
+      {"hole too near the edge", [](CheckBoard& b, Limits&) { b.holes[4].at.y = 48400; },
+       {{K::HoleEdge, L::Drill, {40000, 50000}, 100}}},
+      {"hole across the edge", [](CheckBoard& b, Limits&) { b.holes[4].at = {49000, 25000}; },
+       {{K::HoleEdge, L::Drill, {50000, 25000}, -500}}},
+      // Near copper of one group is no fault: through the plated holes at A and (10, 15).
+      {"near but connected through the top",
+       [](CheckBoard& b, Limits&) {
+         b[Side::Bottom].push_back(Track({10000, 11100}, {10000, 15000}, 200, 1, 2));
+         b[Side::Bottom].push_back(Land(10000, 15000, 1800, 3, 9));
+         b[Side::Top].push_back(Land(10000, 15000, 1800, 4, 9));
+         b.holes.push_back(Drill(10000, 15000, 800, true, 9));
+         b[Side::Top].push_back(Track({10000, 10000}, {9000, 15000}, 400, 2, 2));
+       },
+       {}},
+      {"... and without the top track",
+       [](CheckBoard& b, Limits&) {
+         b[Side::Bottom].push_back(Track({10000, 11100}, {10000, 15000}, 200, 1, 2));
+         b[Side::Bottom].push_back(Land(10000, 15000, 1800, 3, 9));
+         b[Side::Top].push_back(Land(10000, 15000, 1800, 4, 9));
+         b.holes.push_back(Drill(10000, 15000, 800, true, 9));
+       },
+       {{K::Spacing, L::Bottom, {10000, 10550}, 100}}},
+      // The limits are the user's.
+      {"a stricter house", [](CheckBoard&, Limits& l) { l.track = 401; },
+       {{K::TrackWidth, L::Bottom, {15000, 10000}, 400}, {K::TrackWidth, L::Top, {10000, 25000}, 400}}},
+  };
+  ExpectFindings(Clean(), Limits{}, {}, "clean board");
+  for (const Case& c : kCases) {
+    CheckBoard board = Clean();
+    Limits limits;
+    c.change(board, limits);
+    ExpectFindings(board, limits, c.expected, c.name);
+  }
+}
+
+TEST(RunCheck, SingleSidedBoardsHaveBottomCopperJoinedByWireLinks) {
+  // Two nets on the bottom whose tracks pass 0.1 mm apart; a wire link (a jumper of the
+  // top side) between their lands makes them one.
+  CheckBoard b;
+  b[Side::Bottom] = {Land(10000, 10000, 2000, 3, 1), Land(30000, 10000, 2000, 3, 2),
+                     Track({10000, 10000}, {10000, 20000}, 400, 1, 1), Track({10500, 20000}, {10500, 30000}, 400, 1, 2),
+                     Track({30000, 10000}, {10500, 30000}, 400, 1, 3)};
+  b[Side::Top] = {Track({0, 0}, {60000, 60000}, 50, 2, 1)};  // not copper on a single-sided board
+  b.holes = {Drill(10000, 10000, 800, false, 1), Drill(30000, 10000, 800, false, 2)};
+  ExpectFindings(b, Limits{}, {{Kind::Spacing, Layer::Bottom, {10250, 20000}, 100}}, "no link");
+  // A jumper drawn as two strokes, whose middle meets no copper.
+  b.links.push_back({{{10000, 10000}, {20000, 5000}}, {2, 1}});
+  ExpectFindings(b, Limits{}, {{Kind::Spacing, Layer::Bottom, {10250, 20000}, 100}}, "half a jumper");
+  b.links.push_back({{{20000, 5000}, {30000, 10000}}, {2, 2}});
+  ExpectFindings(b, Limits{}, {}, "linked");
+  // Unplated holes on single-sided lands still need their rings.
+  b.holes[0].diameter = 2000;
+  ExpectFindings(b, Limits{}, {{Kind::RingBroken, Layer::Bottom, {10000, 10000}, 0}}, "broken ring");
+}
+
+TEST(RunCheck, OneFaultFoundManyTimesIsReportedOnce) {
+  // Two tracks of four strokes each run 0.1 mm apart for 3 mm: one fault, at its worst
+  // place; the same pair 10 mm farther along is a second fault.
+  CheckBoard b;
+  for (std::uint32_t i = 0; i < 4; ++i) {
+    const std::int32_t x = 10000 + 750 * static_cast<std::int32_t>(i);
+    b[Side::Bottom].push_back(Track({x, 10000}, {x + 750, 10000}, 200, 1, 2 * i));
+    b[Side::Bottom].push_back(Track({x, 10300 + (i == 2 ? -10 : 0)}, {x + 750, 10300}, 200, 1, 2 * i + 1));
+    b[Side::Bottom].push_back(Track({x + 10000, 20000}, {x + 10750, 20000}, 200, 1, 100 + i));
+  }
+  b[Side::Bottom].push_back(Track({10000, 20300}, {25000, 20300}, 200, 1, 200));
+  const CheckResult result = RunCheck(b, Limits{});
+  ASSERT_EQ(result.findings.size(), 2u);
+  EXPECT_EQ(result.findings[0].at, (Point{11500, 10145}));
+  EXPECT_NEAR(result.findings[0].measured, 90, 1e-9);
+  EXPECT_GT(result.findings[0].count, 4u);
+  EXPECT_EQ(result.findings[1].count, 4u);
+  EXPECT_EQ(result.errors, 2u);
+  EXPECT_EQ(CheckStatus(result, FailOn::Nothing), 0);
+  EXPECT_EQ(CheckStatus(result, FailOn::Errors), 1);
+  Limits apart;
+  apart.merge = 0;
+  EXPECT_GT(RunCheck(b, apart).findings.size(), 8u);
+}
+
+}  // namespace
+}  // namespace velmorta::check
