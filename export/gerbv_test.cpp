@@ -21,7 +21,7 @@ using testing::TempDir;
 
 constexpr int kDpi = 1000;
 
-bool HaveGerbv() { return std::system("command -v gerbv >/dev/null 2>&1") == 0; }
+bool HaveGerbv() { return testing::ProgramOnPath("gerbv"); }
 
 struct Rendering {
   int status = -1;
@@ -32,9 +32,11 @@ struct Rendering {
 // gerbv's PNG export of `files`, without a border, so the image spans their extents.
 Rendering Render(const TempDir& dir, const std::vector<std::string>& files, const std::string& name) {
   const std::string png = dir / (name + ".png"), log = dir / (name + ".log");
-  std::string command = "gerbv -x png -D " + std::to_string(kDpi) + " -B 0 -o '" + png + "'";
-  for (const std::string& file : files) command += " '" + file + "'";
-  command += " >'" + log + "' 2>&1";
+  using testing::ShellQuote;
+  std::string command = "gerbv -x png -D " + std::to_string(kDpi);
+  command.append(" -B 0 -o ").append(ShellQuote(png));
+  for (const std::string& file : files) command.append(" ").append(ShellQuote(file));
+  command.append(" >").append(ShellQuote(log)).append(" 2>&1");
   Rendering result;
   result.status = std::system(command.c_str());
   result.log = ReadFile(log);
@@ -74,8 +76,8 @@ void ExpectSpans(const Rendering& rendering, std::int64_t widthUm, std::int64_t 
 
 TEST(Gerbv, LoadsEveryExportedLayerAtTheBoardsExtents) {
   if (!HaveGerbv()) {
-    GTEST_SKIP() << "gerbv is not installed (Debian package gerbv): the exported files were NOT checked "
-                    "by an independent reader";
+    GTEST_SKIP() << "gerbv is not on the PATH (Debian package gerbv; gerbv.exe on Windows): the exported "
+                    "files were NOT checked by an independent reader";
   }
   const char* const kSources[] = {"bottom.gbr", "top.gbr", "land1.gbr", "land2.gbr",
                                   "drill.drl",  "holes.gbr", "outline.gbr"};
