@@ -17,6 +17,14 @@ using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
 
+// The converter's output directory ends in the system's separator, and the exporter
+// names the files it reads by that path.
+#ifdef _WIN32
+const std::string kSep = "\\";
+#else
+const std::string kSep = "/";
+#endif
+
 struct Result {
   int status = 0;
   std::string out, err;
@@ -182,8 +190,8 @@ TEST(ExportRun, FailuresNameTheFileAndWriteNothing) {
   const struct {
     const char* what;
     std::function<void(const TempDir&)> spoil;
-    std::vector<std::string> args;  // before the board; "@" stands for the directory
-    std::string message;            // "@" stands for the directory
+    std::vector<std::string> args;  // before the board; "@/" stands for the directory
+    std::string message;            // "@/" stands for the directory
   } kCases[] = {
       {"a missing file", [](const TempDir& d) { std::filesystem::remove(d / "land2.gbr"); }, {},
        "velmorta-export: cannot read output file 4 @/land2.gbr: No such file or directory\n"},
@@ -215,14 +223,19 @@ TEST(ExportRun, FailuresNameTheFileAndWriteNothing) {
     ASSERT_EQ(Export(dir, {dir / "board"}).status, 0);
     c.spoil(dir);
     const auto before = Snapshot(dir);
+    // "@/" is the directory and the separator.
+    const auto inDir = [&dir](std::string text) {
+      const std::string prefix = dir.path().string() + kSep;
+      for (std::size_t at; (at = text.find("@/")) != std::string::npos;) text.replace(at, 2, prefix);
+      return text;
+    };
     std::vector<std::string> args;
-    for (std::string arg : c.args) args.push_back(arg[0] == '@' ? dir.path().string() + arg.substr(1) : arg);
+    for (const std::string& arg : c.args) args.push_back(inDir(arg));
     args.push_back(dir / "board");
     const Result result = Export(dir, args);
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "");
-    std::string message = c.message;
-    for (std::size_t at; (at = message.find('@')) != std::string::npos;) message.replace(at, 1, dir.path().string());
+    const std::string message = inDir(c.message);
     EXPECT_TRUE(result.err.starts_with(message)) << result.err;
     EXPECT_EQ(Snapshot(dir), before);
   }
