@@ -194,13 +194,33 @@ void Replace(std::string& text, const std::string& from, const std::string& to) 
   if (at != std::string::npos) text.replace(at, from.size(), to);
 }
 
+// Settings that stop a run with one of the fatal messages of the defaults, on a lightly
+// changed configuration: for these keys the last line wins.
+std::string StoppingConfiguration(Random& random, const std::string& example) {
+  static const struct {
+    const char* apertureMode;
+    const char* auxLandMode;
+    const char* lines;
+  } kStops[] = {
+      {">L1", ">L0", ">l1 0.7\n>l2 0.7\n"},    // no line aperture of the default width
+      {">L1", ">L0", ">r1 1.5\n>r2 1.5\n"},    // no land aperture of the default size
+      {">L1", ">L3", ">h1 0.7\n>h2 0.7\n"},    // no line aperture of the auxiliary-land size
+      {">L2", ">L3", ">d1 0.75\n>d2 0.75\n"},  // no tool of the default drill size
+  };
+  const auto& stop = Pick(random, kStops);
+  std::string configuration = ChangedConfiguration(random, example, 2);
+  Replace(configuration, ">L2 aperture mode", stop.apertureMode);
+  Replace(configuration, ">L3 auxiliary lands", stop.auxLandMode);
+  return configuration + stop.lines;
+}
+
 // Inputs and outputs the file system refuses or moves; `variant` picks one.
 void FileSystemCase(Random& random, const fs::path& dir, std::size_t variant, const std::string& example,
                     const std::string& board) {
   std::string configuration = WithModes(random, example);
   std::string pad = board;
   bool writePad = true, writeConfiguration = true;
-  switch (variant % 10) {
+  switch (variant % 11) {
     case 0: writePad = false; break;                               // no pad file: told on the console too
     case 1: writeConfiguration = false; break;                     // no configuration beside the executable
     case 2: writePad = false; fs::create_directory(dir / "b.pad"); break;
@@ -213,6 +233,7 @@ void FileSystemCase(Random& random, const fs::path& dir, std::size_t variant, co
       break;
     case 7: Replace(configuration, ">F7 outline.gbr\n", ""); break;  // output file 7 has no name
     case 8: fs::create_directory(dir / "out" / "drill.drl"); break;  // an output name taken by a directory
+    case 9: fs::create_directory(dir / "b_.vel"); break;             // no run log: told on the console only
     default:
       // Files of an earlier run, longer than this one's: each is replaced whole.
       for (const char* name : {"bottom.gbr", "top.gbr", "drill.drl", "outline.gbr"}) {
@@ -267,7 +288,8 @@ int main(int argc, char** argv) {
         break;
       case 5:  // the example boards under settings changed until most runs stop
         WriteText(dir / "b.pad", Pick(random, examples));
-        configuration = WithModes(random, ChangedConfiguration(random, example, 25));
+        configuration = Chance(random, 50) ? StoppingConfiguration(random, example)
+                                           : WithModes(random, ChangedConfiguration(random, example, 25));
         break;
       case 6:
         WriteText(dir / "b.pad", RandomPad(random));
