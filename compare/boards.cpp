@@ -57,7 +57,7 @@ std::string Field(Random& random, long low, long high) {
   if (!Chance(random, 12)) return Number(random, low, high);
   static const char* const kOdd[] = {"",     "0",  "-0",  "+7",          "-25",  "12.7", "1e3",  "0x10", "x1",
                                      "99999999999",  "-99999999999", "2147483647", "7abc", " 5", "\xff",
-                                     "\x81\x40",     "1\xff" "2",    "--3",  "00012", "3,",  "\"9\""};
+                                     "\x81\x40",     "1\xff\x32",    "--3",  "00012", "3,",  "\"9\""};
   return Pick(random, kOdd);
 }
 
