@@ -109,6 +109,16 @@ std::string Separator(Random& random) {
   return Pick(random, kSeparators);
 }
 
+// "*** Pitch" or "*** Type" and its value, mostly one of `low` to `high`. Each random
+// draw is a statement of its own, so the boards do not depend on the compiler's order
+// of evaluation.
+std::string ValueSection(Random& random, const char* name, long low, long high) {
+  std::string text = std::string("*** ") + name;
+  text += Separator(random);
+  text += Chance(random, 85) ? Number(random, low, high) : Field(random, 0, 3);
+  return text + "\n";
+}
+
 // Random sections of random records. Section markers are sometimes glued, misspelled or
 // missing their name; tokens of stray bytes stand between the records.
 std::string RandomPad(Random& random) {
@@ -119,8 +129,8 @@ std::string RandomPad(Random& random) {
   static const char* const kStray[] = {"junk", "\xff\xfe", "*", "0", ",,,", "\"", "\x01\x02", "***x", "\x82\xa0"};
   std::string pad;
   if (Chance(random, 30)) pad += "A board written by the generator.\n";
-  if (Chance(random, 85)) pad += "*** Pitch" + Separator(random) + (Chance(random, 85) ? Number(random, 1, 2) : Field(random, 0, 3)) + "\n";
-  if (Chance(random, 85)) pad += "*** Type" + Separator(random) + (Chance(random, 85) ? Number(random, 0, 1) : Field(random, 0, 3)) + "\n";
+  if (Chance(random, 85)) pad += ValueSection(random, "Pitch", 1, 2);
+  if (Chance(random, 85)) pad += ValueSection(random, "Type", 0, 1);
   const std::size_t sections = 1 + Below(random, 10);
   for (std::size_t s = 0; s < sections; ++s) {
     const std::string section = Pick(random, kRecordSections);
@@ -128,7 +138,10 @@ std::string RandomPad(Random& random) {
     pad += Separator(random);
     const std::size_t records = Below(random, 25);
     for (std::size_t r = 0; r < records; ++r) {
-      if (Chance(random, 4)) pad += std::string(Pick(random, kStray)) + Separator(random);
+      if (Chance(random, 4)) {
+        pad += Pick(random, kStray);
+        pad += Separator(random);
+      }
       // A record whose first field is 0 ends its table.
       pad += Chance(random, 3) ? "0,0,0,0,0" : Record(random, section);
       pad += Separator(random);
@@ -183,7 +196,9 @@ std::string WithModes(Random& random, std::string configuration) {
   static const char* const kAuxModes[] = {"L3", "L3", "L4", ""};
   const std::string aperture = ">L2 aperture mode", aux = ">L3 auxiliary lands";
   const std::size_t a = configuration.find(aperture);
-  if (a != std::string::npos) configuration.replace(a, aperture.size(), std::string(">") + Pick(random, kApertureModes));
+  if (a != std::string::npos) {
+    configuration.replace(a, aperture.size(), std::string(">") + Pick(random, kApertureModes));
+  }
   const std::size_t x = configuration.find(aux);
   if (x != std::string::npos) configuration.replace(x, aux.size(), std::string(">") + Pick(random, kAuxModes));
   return configuration;
@@ -274,9 +289,11 @@ int main(int argc, char** argv) {
       case 0:  // the benchmark's boards, small, under every mode
       case 1:
         if (i % 8 == 0) {
-          velmorta::bench::EveryKind(dir / "b.pad", 1 + Below(random, 40), Chance(random, 50));
+          const std::size_t n = 1 + Below(random, 40);
+          velmorta::bench::EveryKind(dir / "b.pad", n, Chance(random, 50));
         } else {
-          velmorta::bench::SharedEnds(dir / "b.pad", 10 + Below(random, 400), Chance(random, 50));
+          const std::size_t n = 10 + Below(random, 400);
+          velmorta::bench::SharedEnds(dir / "b.pad", n, Chance(random, 50));
         }
         configuration = WithModes(random, ChangedConfiguration(random, example, 3));
         break;
