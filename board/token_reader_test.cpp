@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "test_support/test_support.hpp"
+
 namespace velmorta {
 namespace {
 
@@ -36,9 +38,7 @@ TEST(TokenReader, SplitsLikeThePlainDefinitionWhateverTheBytesAndBufferSize) {
     for (char& c : bytes) c = longRuns && random() % 8 != 0 ? 'x' : alphabet[random() % alphabet.size()];
     const std::size_t bufferSize = round % 5 == 0 ? 1 << 20 : 1 + random() % 19;
 
-    std::FILE* file = std::tmpfile();
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::rewind(file);
+    std::FILE* file = testing::OpenTempStream(bytes);
     TokenReader reader(file, bufferSize);
     std::vector<std::string> tokens;
     for (std::string_view token; reader.Next(token);) tokens.emplace_back(token);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "test_support/test_support.hpp"
+
 namespace velmorta {
 namespace {
 
@@ -169,12 +171,9 @@ TEST(ConfigReader, NoSettingLinesLeaveEverythingEmpty) {
 }
 
 TEST(ConfigReader, ReadsAWholeFile) {
-  std::FILE* file = std::tmpfile();
-  ASSERT_NE(file, nullptr);
   std::string text;
   for (int i = 0; i < 5000; ++i) text += ">T" + std::to_string(i) + " " + std::to_string(i) + "\r\n";
-  std::fwrite(text.data(), 1, text.size(), file);
-  std::rewind(file);
+  std::FILE* file = testing::OpenTempStream(text);
   Diagnostics quiet;
   const Settings s = ReadConfiguration(file, quiet);
   std::fclose(file);

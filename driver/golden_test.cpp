@@ -19,7 +19,8 @@ void ExpectExampleConverts(const std::string& base) {
   const fs::path examples = fs::path(VELMORTA_SOURCE_DIR) / "examples";
   fs::copy_file(examples / (base + ".pad"), dir.path() / (base + ".pad"));
 
-  const std::string command = "cd '" + dir.path().string() + "' && '" VELMORTA_BINARY "' " + base;
+  const std::string binary = fs::path(VELMORTA_BINARY).make_preferred().string();
+  const std::string command = testing::CommandIn(dir.path(), testing::ShellQuote(binary) + " " + base);
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
 
   const fs::path expected = examples / "expected" / base;

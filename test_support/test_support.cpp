@@ -2,11 +2,21 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
-#include <iconv.h>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
+
+#ifdef _WIN32
+#include <io.h>
+#include <sys/stat.h>
+#include <windows.h>
+#else
+#include <iconv.h>
+#include <unistd.h>
+#endif
 
 #include "base/fatal.hpp"
 #include "board/pad_reader.hpp"
@@ -16,10 +26,30 @@
 
 namespace velmorta::testing {
 
+namespace {
+
+// A fresh path in the system's temporary directory. Neither mkdtemp nor tmpfile serves
+// on both systems: Windows has no mkdtemp, and its tmpfile writes at the drive's root.
+std::filesystem::path UniquePath(std::string_view prefix) {
+  static std::mt19937_64 random(std::random_device{}());
+  char suffix[17];
+  std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
+  return std::filesystem::temp_directory_path() / (std::string(prefix) + suffix);
+}
+
+}  // namespace
+
 TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "velmorta-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::filesystem::path path = UniquePath("velmorta-test-");
+    // create_directory is false when the name is taken, so no two tests share one.
+    if (std::filesystem::create_directory(path)) {
+      std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+      path_ = path;
+      return;
+    }
+  }
+  throw std::runtime_error("no temporary directory could be created");
 }
 
 TempDir::~TempDir() {
@@ -43,6 +73,33 @@ void WriteFile(const std::string& path, std::string_view bytes) {
 
 namespace {
 
+#ifdef _WIN32
+// Code page 932 is Windows' Shift-JIS.
+constexpr UINT kShiftJis = 932;
+
+std::wstring Widen(std::string_view text, UINT codePage) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int n = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+  if (n <= 0) throw std::runtime_error("MultiByteToWideChar failed");
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), n);
+  return wide;
+}
+
+std::string Narrow(const std::wstring& wide, UINT codePage) {
+  if (wide.empty()) return {};
+  const int size = static_cast<int>(wide.size());
+  // UTF-8 takes no default character; any other page reports whether it used one.
+  BOOL usedDefault = FALSE;
+  BOOL* checkDefault = codePage == CP_UTF8 ? nullptr : &usedDefault;
+  const int n = WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, checkDefault);
+  if (n <= 0 || usedDefault) throw std::runtime_error("WideCharToMultiByte failed");
+  std::string bytes(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(codePage, 0, wide.data(), size, bytes.data(), n, nullptr, nullptr);
+  return bytes;
+}
+#else
 std::string Iconv(std::string_view text, const char* to, const char* from) {
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
@@ -57,19 +114,72 @@ std::string Iconv(std::string_view text, const char* to, const char* from) {
   output.resize(output.size() - outLeft);
   return output;
 }
+#endif
 
-std::FILE* TempStream(std::string_view bytes) {
-  std::FILE* file = std::tmpfile();
-  if (file == nullptr) throw std::runtime_error("tmpfile failed");
+}  // namespace
+
+std::FILE* OpenTempStream(std::string_view bytes) {
+  std::FILE* file = nullptr;
+  for (int attempt = 0; attempt < 100 && file == nullptr; ++attempt) {
+    const std::string path = UniquePath("velmorta-stream-").string();
+#ifdef _WIN32
+    // The system deletes the file when it is closed.
+    const int fd = _open(path.c_str(), _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY | _O_TEMPORARY, _S_IREAD | _S_IWRITE);
+    if (fd >= 0 && (file = _fdopen(fd, "w+b")) == nullptr) _close(fd);
+#else
+    // Unlinked at once: the open stream keeps the file until it is closed.
+    const int fd = open(path.c_str(), O_CREAT | O_EXCL | O_RDWR, 0600);
+    if (fd >= 0) {
+      unlink(path.c_str());
+      if ((file = fdopen(fd, "w+b")) == nullptr) close(fd);
+    }
+#endif
+  }
+  if (file == nullptr) throw std::runtime_error("no temporary file could be created");
   std::fwrite(bytes.data(), 1, bytes.size(), file);
   std::rewind(file);
   return file;
 }
 
-}  // namespace
-
+#ifdef _WIN32
+std::string ToShiftJis(std::string_view utf8) { return Narrow(Widen(utf8, CP_UTF8), kShiftJis); }
+std::string FromShiftJis(std::string_view sjis) { return Narrow(Widen(sjis, kShiftJis), CP_UTF8); }
+#else
 std::string ToShiftJis(std::string_view utf8) { return Iconv(utf8, "SHIFT_JIS", "UTF-8"); }
 std::string FromShiftJis(std::string_view sjis) { return Iconv(sjis, "UTF-8", "SHIFT_JIS"); }
+#endif
+
+std::string ShellQuote(std::string_view text) {
+#ifdef _WIN32
+  // cmd.exe: no file name can hold a double quote.
+  std::string quoted = "\"";
+  quoted.append(text).append("\"");
+  return quoted;
+#else
+  std::string quoted = "'";
+  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+#endif
+}
+
+std::string CommandIn(const std::filesystem::path& dir, const std::string& command) {
+#ifdef _WIN32
+  return "cd /d " + ShellQuote(dir.string()) + " && " + command;
+#else
+  return "cd " + ShellQuote(dir.string()) + " && " + command;
+#endif
+}
+
+bool ProgramOnPath(std::string_view name) {
+#ifdef _WIN32
+  // The search cmd.exe makes; wine's where.exe succeeds whatever it is asked.
+  char found[MAX_PATH];
+  return SearchPathA(nullptr, std::string(name).c_str(), ".exe", MAX_PATH, found, nullptr) > 0;
+#else
+  const std::string probe = "command -v " + std::string(name) + " >/dev/null 2>&1";
+  return std::system(probe.c_str()) == 0;
+#endif
+}
 
 Conversion Convert(std::string_view configuration, std::string_view pad) {
   Conversion result;
@@ -78,7 +188,7 @@ Conversion Convert(std::string_view configuration, std::string_view pad) {
   const Settings settings = ParseConfiguration(configuration, diagnostics);
   OutputSet out = OutputSet::InMemory();
   OutFile runLog = OutFile::InMemory();
-  std::FILE* padFile = TempStream(pad);
+  std::FILE* padFile = OpenTempStream(pad);
   try {
     const Board board = ReadPadFile(padFile, settings, out, diagnostics);
     EmitLayers(board, settings, out, diagnostics);
@@ -135,12 +245,6 @@ int ConvertExample(const TempDir& dir, std::string_view pad) {
   WriteFile(dir / "board.pad", ReadFile(VELMORTA_SOURCE_DIR "/examples/" + std::string(pad)));
   return RunInDir(dir, "board").status;
 }
-
-}  // namespace velmorta::testing
-
-namespace velmorta::testing {
-
-std::FILE* OpenTempStream(std::string_view bytes) { return TempStream(bytes); }
 
 }  // namespace velmorta::testing
 

@@ -28,9 +28,17 @@ class TempDir {
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, std::string_view bytes);
 
-// Text converted between UTF-8 and Shift-JIS with the system's iconv.
+// Text converted between UTF-8 and Shift-JIS by the system: iconv, or code page 932
+// on Windows.
 std::string ToShiftJis(std::string_view utf8);
 std::string FromShiftJis(std::string_view sjis);
+
+// `text` as one word of std::system's shell (sh, or cmd.exe on Windows).
+std::string ShellQuote(std::string_view text);
+// A std::system command that runs `command` in `dir`.
+std::string CommandIn(const std::filesystem::path& dir, const std::string& command);
+// Whether std::system finds a program of this name.
+bool ProgramOnPath(std::string_view name);
 
 // A conversion run in memory: configuration text and pad text in, the seven output
 // texts (index 1 to 7), the run log, the fatal message, if any, and what went to
