@@ -33,8 +33,9 @@ done
 [ -s "$work/board/out/board-fab.zip" ] || fail "no archive exported"
 
 if command -v man >/dev/null; then
+  # man looks beside each bin folder of the PATH, as it does for ~/.local/bin.
   for page in velmorta velmorta-export; do
-    found=$(MANPATH="$prefix/share/man" man -w "$page") || fail "man does not find $page"
+    found=$(env -u MANPATH PATH="$prefix/bin:$PATH" man -w "$page") || fail "man does not find $page"
     [ "$found" = "$prefix/share/man/man1/$page.1" ] || fail "man finds $page at $found"
   done
 fi
