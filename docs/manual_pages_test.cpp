@@ -42,6 +42,7 @@ ManPage ReadManPage(const std::string& relative) {
   bool inside = false;
   std::istringstream in(source);
   for (std::string line; std::getline(in, line);) {
+    if (line.ends_with('\r')) line.pop_back();  // a checkout with CR LF line ends
     if (line.starts_with(".TH ")) page.title = line;
     if (line.starts_with(".SH")) {
       inside = line == ".SH SYNOPSIS" || line == ".SH OPTIONS";
