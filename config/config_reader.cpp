@@ -82,6 +82,7 @@ struct Reader {
           settings.OutputDirectory = std::move(directory);
         }
         break;
+      case 'E': break;  // velmorta-export's settings, which share the file
       default:
         diagnostics.Warn(Warning::UnknownKey, [&] {
           return "line " + std::to_string(lineNumber) + " " + Quoted(line.substr(0, line.find('\n'))) +

@@ -304,6 +304,7 @@ TEST(Safety, WarningsThatMustAppear) {
        w + "Parts record 1 (1,1): land2 code 20 selects no land aperture at pitch 2; the aperture in force stays\n"},
       {"an unknown configuration key", ">X 5\n" + configuration, "*** Pitch 1",
        "velmorta: warning: velmorta.cfg: line 1 \">X 5\": unknown key \"X\"; the line is skipped\n"},
+      {"the export's settings", ">E sides auto\n" + configuration, "*** Pitch 1", ""},
   };
   for (const auto& c : kCases) {
     const testing::Conversion got = testing::Convert(c.configuration, c.pad);

@@ -19,7 +19,8 @@ constexpr std::string_view kUsage =
     "copper, solder mask, legend and profile, Excellon plated and non-plated drill\n"
     "files, a drill map, a job file, an aperture table and an SVG preview, and\n"
     "BOARD-fab.zip to upload. The configuration is velmorta's (velmorta.cfg beside this\n"
-    "program) unless --config names another; --timestamp dates the files.\n";
+    "program) unless --config names another; --timestamp dates the files; -h or --help\n"
+    "prints this text.\n";
 
 // A command line that needs the usage text beside its message.
 struct UsageError : ExportError {
