@@ -1,5 +1,5 @@
 # Shorthands for the scripts the README names.
-.PHONY: example test sanitize windows clean
+.PHONY: example test sanitize windows package clean
 example:
 	scripts/example
 test:
@@ -8,5 +8,7 @@ sanitize:
 	scripts/test --sanitize
 windows:
 	scripts/windows
+package:
+	scripts/package
 clean:
-	rm -rf build build-asan build-windows examples/out examples/*_.vel
+	rm -rf build build-asan build-windows build-package examples/out examples/*_.vel

@@ -50,6 +50,13 @@ bool Failed(int& error, int value) {
   return false;
 }
 
+// Why opening `path` failed, from errno. Windows refuses a directory as "access denied";
+// it is named as POSIX names it, so that the messages read alike on both.
+int OpenError(const std::string& path) {
+  const int error = errno != 0 ? errno : EIO;
+  return error == EACCES && IsDirectory(path) ? EISDIR : error;
+}
+
 }  // namespace
 
 std::string ReasonText(int error) { return std::strerror(error); }
@@ -57,7 +64,7 @@ std::string ReasonText(int error) { return std::strerror(error); }
 FileHandle OpenForReading(const std::string& path, int& error) {
   FileHandle file(std::fopen(path.c_str(), "rb"));
   if (!file) {
-    error = errno != 0 ? errno : EIO;
+    error = OpenError(path);
     return nullptr;
   }
   // fopen succeeds on a directory on some systems; reading it fails later, or not at all.
@@ -85,7 +92,7 @@ FileHandle OpenWithoutTruncating(const std::string& path, bool& created, int& er
     created = fd >= 0;
   }
   if (fd < 0) {
-    error = errno != 0 ? errno : EIO;
+    error = OpenError(path);
     return nullptr;
   }
   FileHandle file(_fdopen(fd, "wb"));
@@ -99,7 +106,7 @@ FileHandle OpenWithoutTruncating(const std::string& path, bool& created, int& er
     created = fd >= 0;
   }
   if (fd < 0) {
-    error = errno != 0 ? errno : EIO;
+    error = OpenError(path);
     return nullptr;
   }
   // fdopen never truncates, whatever its mode says.

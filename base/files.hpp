@@ -27,6 +27,7 @@ FileHandle OpenForReading(const std::string& path, int& error);
 
 // Opens a file for writing in binary at its start without truncating it, creating it
 // when it is missing (`created` says so). Nothing is lost until Truncate is called.
+// A directory fails with EISDIR here too, on every system.
 FileHandle OpenWithoutTruncating(const std::string& path, bool& created, int& error);
 
 // Empties an open file; false with `error` set when the system refuses.

@@ -8,6 +8,7 @@
 #include <regex>
 #include <thread>
 
+#include "base/files.hpp"
 #include "base/text_encoding.hpp"
 #include "export/export_test_support.hpp"
 #include "export/fab_set.hpp"
@@ -32,10 +33,17 @@ std::vector<std::string> SetOf(bool doubleSided) {
           "board.gbrjob", "board-apertures.csv", "board-preview.svg"};
 }
 
+// A file of the output directory (the >g line: the test's directory), as the programs
+// name it: joined with the system's separator.
+std::string InOutput(const TempDir& dir, const std::string& name) {
+  return dir.path().string() + kDirectorySeparator + name;
+}
+
 std::string Listing(const TempDir& dir, const std::vector<std::string>& names) {
+  const std::string folder = InOutput(dir, "board-fab");
   std::string listed;
-  for (const std::string& name : names) listed += "wrote " + (dir / ("board-fab/" + name)) + "\n";
-  return listed + "wrote " + (dir / "board-fab.zip") + "\n";
+  for (const std::string& name : names) listed += "wrote " + folder + kDirectorySeparator + name + "\n";
+  return listed + "wrote " + folder + ".zip\n";
 }
 
 TEST(ExportRun, ExportsTheSetOfEachExampleBoard) {
@@ -227,7 +235,7 @@ TEST(ExportRun, RefusesFilesOfAnotherBoardsConversion) {
   ASSERT_EQ(velmorta::testing::RunInDir(dir, "other").status, 0);
   const Result stale = Export(dir, {dir / "board"});
   EXPECT_EQ(stale.status, 1);
-  EXPECT_TRUE(stale.err.starts_with("velmorta-export: " + (dir / "bottom.gbr") + " changed after the run log " +
+  EXPECT_TRUE(stale.err.starts_with("velmorta-export: " + InOutput(dir, "bottom.gbr") + " changed after the run log " +
                                     (dir / "board_.vel") + ": it is not from the last conversion of " + (dir / "board")))
       << stale.err;
   EXPECT_FALSE(fs::exists(dir / "board-fab"));
@@ -257,10 +265,10 @@ TEST(ExportRun, FailuresNameTheFileAndChangeNothing) {
     const char* what;
     std::function<void(const TempDir&)> spoil;
     std::vector<std::string> args;  // before the board; "@" stands for the directory
-    std::string message;            // "@" stands for the directory
+    std::string message;            // "@" too; "{g}" for it as the output directory, separator included
   } kCases[] = {
       {"a missing file", [](const TempDir& d) { fs::remove(d / "land2.gbr"); }, {},
-       "velmorta-export: cannot read output file 4 @/land2.gbr: No such file or directory\n"},
+       "velmorta-export: cannot read output file 4 {g}land2.gbr: No such file or directory\n"},
       {"a conversion ended by a fatal stop",
        [](const TempDir& d) {
          Edit(d, "velmorta.cfg", ">L2 aperture mode", ">L1 aperture mode");
@@ -269,13 +277,13 @@ TEST(ExportRun, FailuresNameTheFileAndChangeNothing) {
        },
        {}, "velmorta-export: @/board_.vel: the last conversion of @/board did not complete"},
       {"a code without a list entry", [](const TempDir& d) { Edit(d, "velmorta.cfg", ">D1.4 17\n", ""); }, {},
-       "velmorta-export: @/bottom.gbr: code 17 of the line list: no list entry carries this code"},
+       "velmorta-export: {g}bottom.gbr: code 17 of the line list: no list entry carries this code"},
       {"a code of two sizes", [](const TempDir& d) { Edit(d, "velmorta.cfg", ">D1.6 18\n", ">D1.6 17\n"); }, {},
-       "velmorta-export: @/bottom.gbr: code 17 of the line list: entries of different keys (14, 16) carry this code"},
+       "velmorta-export: {g}bottom.gbr: code 17 of the line list: entries of different keys (14, 16) carry this code"},
       {"foreign text", [](const TempDir& d) { Edit(d, "holes.gbr", "G71*", "%MOIN*%G71*"); }, {},
-       "velmorta-export: @/holes.gbr: offset 0: not a command the converter writes: \"%MOIN*%G71*G90*D02*D9*D0...\"\n"},
+       "velmorta-export: {g}holes.gbr: offset 0: not a command the converter writes: \"%MOIN*%G71*G90*D02*D9*D0...\"\n"},
       {"a drill line without CR LF", [](const TempDir& d) { Edit(d, "drill.drl", "G90\r\n", "G90\n"); }, {},
-       "velmorta-export: @/drill.drl: offset 3: text after the command, where CR LF should end the line"},
+       "velmorta-export: {g}drill.drl: offset 3: text after the command, where CR LF should end the line"},
       {"a missing configuration", [](const TempDir&) {}, {"--config", "@/none.cfg"},
        "velmorta-export: cannot read the configuration file @/none.cfg: No such file or directory\n"},
       {"an unknown export setting", [](const TempDir& d) { Edit(d, "velmorta.cfg", ">p2\n", ">p2\n>E mask 1\n"); }, {},
@@ -298,6 +306,7 @@ TEST(ExportRun, FailuresNameTheFileAndChangeNothing) {
     EXPECT_EQ(result.out, "");
     std::string message = c.message;
     for (std::size_t at; (at = message.find('@')) != std::string::npos;) message.replace(at, 1, dir.path().string());
+    for (std::size_t at; (at = message.find("{g}")) != std::string::npos;) message.replace(at, 3, InOutput(dir, ""));
     EXPECT_TRUE(result.err.starts_with(message)) << result.err;
     EXPECT_EQ(Snapshot(dir), before);
   }

@@ -1,13 +1,14 @@
 // The exported sets read by independent readers: gerbv loads every Gerber and drill
 // file without a warning, empty layers included, and its rendering of each covers
 // exactly the extents of the layer model's features; rsvg renders the preview. Where a
-// reader is missing the test is skipped loudly, or fails when VELMORTA_REQUIRE_READERS
-// is set (as CI sets it).
+// reader is missing the test is skipped with the reason, or fails when
+// VELMORTA_REQUIRE_READERS is set (as CI sets it for the Linux run).
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 #include "export/export_test_support.hpp"
 #include "export/fab_set.hpp"
@@ -16,24 +17,19 @@ namespace velmorta::fab {
 namespace {
 
 using namespace testing;
+using velmorta::testing::ProgramOnPath;
+using velmorta::testing::ShellQuote;
 
 constexpr int kDpi = 1000;
 
-bool Have(const char* program) {
-  return std::system(("command -v " + std::string(program) + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-// Skips or fails, as the environment asks, when `program` is missing.
-bool Missing(const char* program, const char* package) {
-  if (Have(program)) return false;
+// Why `program` cannot check the files, when it is missing: the test is then skipped,
+// or fails where the environment requires every reader.
+std::optional<std::string> Missing(const char* program, const char* package) {
+  if (ProgramOnPath(program)) return std::nullopt;
   const std::string message = std::string(program) + " is not installed (Debian package " + package +
                               "): the exported files were NOT checked by it";
-  if (std::getenv("VELMORTA_REQUIRE_READERS") != nullptr) {
-    ADD_FAILURE() << message;
-  } else {
-    std::fprintf(stderr, "!! SKIPPED: %s\n", message.c_str());
-  }
-  return true;
+  if (std::getenv("VELMORTA_REQUIRE_READERS") != nullptr) ADD_FAILURE() << message;
+  return message;
 }
 
 struct Rendering {
@@ -52,7 +48,7 @@ std::int64_t Be32(const std::string& image, std::size_t at) {
 Rendering Render(const std::string& command, const std::string& png) {
   Rendering result;
   const std::string log = png + ".log";
-  result.status = std::system((command + " >'" + log + "' 2>&1").c_str());
+  result.status = std::system((command + " >" + ShellQuote(log) + " 2>&1").c_str());
   result.log = ReadFile(log);
   const std::string image = ReadFile(png);
   if (image.size() >= 24 && image.compare(1, 3, "PNG") == 0) {
@@ -85,7 +81,7 @@ std::vector<Case> Boards() {
 }
 
 TEST(IndependentReaders, GerbvLoadsEveryFileOfTheSetAtItsExtents) {
-  if (Missing("gerbv", "gerbv")) return;
+  if (const auto missing = Missing("gerbv", "gerbv")) GTEST_SKIP() << *missing;
   int empty = 0;
   for (const Case& c : Boards()) {
     SCOPED_TRACE(c.name);
@@ -103,7 +99,7 @@ TEST(IndependentReaders, GerbvLoadsEveryFileOfTheSetAtItsExtents) {
       if (layer.IsDrill() && features.discs.empty()) continue;  // not written
       const std::string png = path + ".png";
       const Rendering rendering =
-          Render("gerbv -x png -D " + std::to_string(kDpi) + " -B 0 -o '" + png + "' '" + path + "'", png);
+          Render("gerbv -x png -D " + std::to_string(kDpi) + " -B 0 -o " + ShellQuote(png) + " " + ShellQuote(path), png);
       EXPECT_EQ(rendering.status, 0);
       EXPECT_EQ(rendering.log, "");
       geometry::Extents ink;
@@ -122,7 +118,7 @@ TEST(IndependentReaders, GerbvLoadsEveryFileOfTheSetAtItsExtents) {
 }
 
 TEST(IndependentReaders, RsvgRendersThePreview) {
-  if (Missing("rsvg-convert", "librsvg2-bin")) return;
+  if (const auto missing = Missing("rsvg-convert", "librsvg2-bin")) GTEST_SKIP() << *missing;
   for (const Case& c : Boards()) {
     SCOPED_TRACE(c.name);
     TempDir dir;
@@ -130,7 +126,7 @@ TEST(IndependentReaders, RsvgRendersThePreview) {
     ASSERT_EQ(Export(dir, {dir / "board"}).status, 0);
     const std::string png = dir / "preview.png";
     const Rendering rendering =
-        Render("rsvg-convert -w 400 -o '" + png + "' '" + (dir / "board-fab/board-preview.svg") + "'", png);
+        Render("rsvg-convert -w 400 -o " + ShellQuote(png) + " " + ShellQuote(dir / "board-fab/board-preview.svg"), png);
     EXPECT_EQ(rendering.status, 0);
     EXPECT_EQ(rendering.log, "");
     EXPECT_EQ(rendering.width, 400);

@@ -19,7 +19,9 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
-  std::string operator/(std::string_view name) const { return (path_ / name).string(); }
+  // `name` inside the directory, joined with "/" on every system (Windows takes it too),
+  // so that a path the test builds is spelt like those it writes into a configuration.
+  std::string operator/(std::string_view name) const { return path_.string() + "/" + std::string(name); }
 
  private:
   std::filesystem::path path_;
