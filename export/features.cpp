@@ -40,8 +40,10 @@ void WalkGerber(const Source& source, const Settings& settings, const BoardFacts
                                   : source.file == Output::Lands2 ? &facts.viaPads[1]
                                                                   : nullptr;
   std::size_t flashes = 0;
+  std::uint32_t ordinal = 0;
   for (GerberOp op; reader.Next(op);) {
     const geometry::Point to{op.x, op.y};
+    if (op.kind == GerberOpKind::Draw || op.kind == GerberOpKind::Flash) feature.ordinal = ++ordinal;
     switch (op.kind) {
       case GerberOpKind::Select:
         code = op.code;
@@ -100,6 +102,7 @@ void WalkDrill(const Source& source, const Settings& settings, const BoardFacts&
     const geometry::Point at{op.x, op.y};
     const bool plated = hits < facts.platedHits.size() && facts.platedHits[hits];
     ++hits;
+    feature.ordinal = static_cast<std::uint32_t>(hits);
     if (source.take == Take::PlatedHits || source.take == Take::UnplatedHits) {
       if (plated != (source.take == Take::PlatedHits)) continue;
     }

@@ -85,6 +85,9 @@ struct Feature {
   std::int32_t code = 0;
   CodeSize size;
   std::size_t offset = 0;
+  // Its number in the converter file, from 1: strokes and flashes of a Gerber file,
+  // hits of the drill file, whichever of them the layer takes.
+  std::uint32_t ordinal = 0;
   bool through = false;  // a Hit of a through-hole
 
   geometry::Point At() const { return kind == FeatureKind::Stroke ? stroke.to : disc.centre; }
