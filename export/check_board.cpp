@@ -1,6 +1,7 @@
 #include "export/check_board.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <limits>
 
@@ -24,42 +25,65 @@ check::Source SourceOf(const Feature& feature) {
 
 }  // namespace
 
-CheckBoardFiller::CheckBoardFiller(const LayerModel& model) { board_.doubleSided = model.copperLayers == 2; }
-
-bool CheckBoardFiller::Begin(const FabLayer& layer) {
-  into_ = Into::Nothing;
+CheckBoardFiller::Target CheckBoardFiller::TargetOf(const FabLayer& layer) const {
   switch (layer.function) {
     case FileFunction::Copper:
-      into_ = Into::Copper;
-      side_ = board_.doubleSided && layer.side == Side::Top ? check::Side::Top : check::Side::Bottom;
-      if (!board_.doubleSided) onlyCopperOnTop_ = layer.side == Side::Top;
-      break;
+      return {Into::Copper, board_.doubleSided && layer.side == Side::Top ? check::Side::Top : check::Side::Bottom};
     case FileFunction::Plated:
-    case FileFunction::NonPlated:
-      into_ = Into::Holes;
-      plated_ = layer.function == FileFunction::Plated;
-      break;
-    case FileFunction::Profile: into_ = Into::Outline; break;
-    case FileFunction::Legend: into_ = Into::Links; break;  // the only legend: a single-sided board's jumpers
+    case FileFunction::NonPlated: return {Into::Holes};
+    case FileFunction::Profile: return {Into::Outline};
+    case FileFunction::Legend: return {Into::Links};  // the only legend: a single-sided board's jumpers
     case FileFunction::Soldermask:
     case FileFunction::Drillmap: break;
   }
-  return into_ != Into::Nothing;
+  return {};
+}
+
+CheckBoardFiller::CheckBoardFiller(const LayerModel& model, const BoardFacts& facts, SourceFiles& sources) {
+  board_.doubleSided = model.copperLayers == 2;
+  std::array<std::uint64_t, 2> copper{};
+  std::uint64_t outline = 0, links = 0;
+  for (const FabLayer& layer : model.layers) {
+    const Target target = TargetOf(layer);
+    for (const Source& source : layer.sources) {
+      const bool lands = source.take == Take::Flashes && TraitsOf(source.file).content == Content::Lands;
+      const std::uint64_t bound = lands ? facts.viaPads[source.file == Output::Lands1 ? 0 : 1].size()
+                                        : target.into == Into::Nothing || target.into == Into::Holes
+                                            ? 0
+                                            : sources.CoordinateBlocks(source.file);
+      if (target.into == Into::Copper) copper[static_cast<std::size_t>(target.side)] += bound;
+      if (target.into == Into::Outline) outline += bound;
+      if (target.into == Into::Links) links += bound;
+    }
+  }
+  for (const check::Side side : {check::Side::Bottom, check::Side::Top}) {
+    board_[side].reserve(copper[static_cast<std::size_t>(side)]);
+  }
+  board_.holes.reserve(facts.platedHits.size());  // every hit, plated or not
+  board_.outline.reserve(outline);
+  board_.links.reserve(links);
+}
+
+bool CheckBoardFiller::Begin(const FabLayer& layer) {
+  target_ = TargetOf(layer);
+  if (target_.into == Into::Copper && !board_.doubleSided) onlyCopperOnTop_ = layer.side == Side::Top;
+  plated_ = layer.function == FileFunction::Plated;
+  return target_.into != Into::Nothing;
 }
 
 void CheckBoardFiller::Add(const Feature& feature) {
   const bool stroke = feature.kind == FeatureKind::Stroke;
   const check::Segment line{PointOf(feature.stroke.from), PointOf(feature.stroke.to)};
-  switch (into_) {
+  switch (target_.into) {
     case Into::Copper:
       if (stroke) {
-        board_[side_].push_back({line.a, line.b, Size(feature.stroke.width), true, check::Role::Conductor,
+        board_[target_.side].push_back({line.a, line.b, Size(feature.stroke.width), true, check::Role::Conductor,
                                  SourceOf(feature)});
       } else {
         // A flash of a land file is a land, to be drilled; any other is copper alone.
         const bool land = TraitsOf(feature.file).content == Content::Lands;
         const check::Point at = PointOf(feature.disc.centre);
-        board_[side_].push_back({at, at, Size(feature.disc.diameter), false,
+        board_[target_.side].push_back({at, at, Size(feature.disc.diameter), false,
                                  land ? check::Role::Land : check::Role::Conductor, SourceOf(feature)});
       }
       break;

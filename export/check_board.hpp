@@ -16,7 +16,9 @@ namespace velmorta::fab {
 
 class CheckBoardFiller final : public FeatureSink {
  public:
-  explicit CheckBoardFiller(const LayerModel& model);
+  // Reserves the memory of every list once: the lands and hits as the surveys counted
+  // them, the strokes as their files' coordinate blocks bound them.
+  CheckBoardFiller(const LayerModel& model, const BoardFacts& facts, SourceFiles& sources);
 
   // The layer whose features come next. False when the check reads none of them: the
   // masks repeat the lands, the drill map the holes.
@@ -28,10 +30,14 @@ class CheckBoardFiller final : public FeatureSink {
 
  private:
   enum class Into { Nothing, Copper, Holes, Outline, Links };
+  struct Target {
+    Into into = Into::Nothing;
+    check::Side side = check::Side::Bottom;  // Copper
+  };
+  Target TargetOf(const FabLayer& layer) const;
 
   check::CheckBoard board_;
-  Into into_ = Into::Nothing;
-  check::Side side_ = check::Side::Bottom;
+  Target target_;
   bool plated_ = false;
   // The check calls the only copper of a single-sided board its bottom; it lies on top
   // when the first side is the top.

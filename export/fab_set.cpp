@@ -222,7 +222,7 @@ ExportResult ExportFabSet(const ExportRequest& request) {
   WritePreviewStart(svg.Out(), SystemTextToUtf8(board));
   PreviewBody preview(svg.Out());
   std::optional<CheckBoardFiller> checkBoard;
-  if (request.check) checkBoard.emplace(model);
+  if (request.check) checkBoard.emplace(model, facts, sources);
   for (const FabLayer& layer : model.layers) {
     const std::set<std::int32_t>& tools =
         layer.function == FileFunction::Plated ? facts.platedTools : facts.unplatedTools;

@@ -1,5 +1,8 @@
 #include "export/features.hpp"
 
+#include <algorithm>
+
+#include "base/files.hpp"
 #include "export/drill_program.hpp"
 #include "export/export_error.hpp"
 #include "export/gerber_program.hpp"
@@ -133,6 +136,23 @@ class Collector final : public FeatureSink {
 
 std::unique_ptr<TextScan> DiskSources::Open(Output file) {
   return TextScan::Open(Name(file), "output file " + std::to_string(static_cast<int>(file)));
+}
+
+std::uint64_t DiskSources::CoordinateBlocks(Output file) {
+  int error = 0;
+  const FileHandle read = OpenForReading(Name(file), error);
+  if (!read) return 0;
+  std::uint64_t blocks = 0;
+  char buffer[1 << 16];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, read.get())) > 0;) {
+    blocks += static_cast<std::uint64_t>(std::count(buffer, buffer + n, 'X'));
+  }
+  return blocks;
+}
+
+std::uint64_t TextSources::CoordinateBlocks(Output file) {
+  const std::string& text = texts_[IndexOf(file)];
+  return static_cast<std::uint64_t>(std::count(text.begin(), text.end(), 'X'));
 }
 
 TextSources::TextSources(std::array<std::string, 7> texts, std::array<std::string, 7> names)
