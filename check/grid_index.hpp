@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <vector>
 
+
 namespace velmorta::check {
 
 struct Box {  // inclusive bounds in 0.001 mm
@@ -40,10 +41,10 @@ struct GridShape {
   static GridShape For(std::uint32_t count, BoxOf boxOf);
 };
 
-// New names for the items, cell after cell by their lowest corners and in their own
-// order within a cell: an order in which neighbours are near in memory.
+// The items cell after cell by their lowest corners, and in their own order within a
+// cell: an order in which neighbours are near in memory.
 template <class BoxOf>
-std::vector<std::uint32_t> SpatialNames(const GridShape& shape, std::uint32_t count, BoxOf boxOf);
+std::vector<std::uint32_t> SpatialOrder(const GridShape& shape, std::uint32_t count, BoxOf boxOf);
 
 class GridIndex {
  public:
@@ -106,13 +107,13 @@ GridShape GridShape::For(std::uint32_t count, BoxOf boxOf) {
 }
 
 template <class BoxOf>
-std::vector<std::uint32_t> SpatialNames(const GridShape& shape, std::uint32_t count, BoxOf boxOf) {
+std::vector<std::uint32_t> SpatialOrder(const GridShape& shape, std::uint32_t count, BoxOf boxOf) {
   // A counting sort by cell.
-  std::vector<std::uint32_t> next(shape.Cells() + 1, 0), names(count);
+  std::vector<std::uint32_t> next(shape.Cells() + 1, 0), order(count);
   for (std::uint32_t i = 0; i < count; ++i) ++next[shape.CellOf(boxOf(i)) + 1];
   for (std::size_t c = 1; c < next.size(); ++c) next[c] += next[c - 1];
-  for (std::uint32_t i = 0; i < count; ++i) names[i] = next[shape.CellOf(boxOf(i))]++;
-  return names;
+  for (std::uint32_t i = 0; i < count; ++i) order[next[shape.CellOf(boxOf(i))]++] = i;
+  return order;
 }
 
 template <class BoxOf>
