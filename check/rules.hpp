@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "base/large_memory.hpp"
 #include "check/board_model.hpp"
 #include "check/findings.hpp"
 #include "check/grid_index.hpp"
@@ -72,7 +73,7 @@ Finder::Finder(std::vector<Item>& items, Search search)
     // system reads ahead, where moving them in place would jump at random.
     const std::vector<std::uint32_t> order = SpatialOrder(shape, count_, Boxes(items));
     std::vector<Item> sorted;
-    sorted.reserve(count_);
+    ReserveLarge(sorted, count_);
     for (const std::uint32_t i : order) sorted.push_back(items[i]);
     items.swap(sorted);
   }

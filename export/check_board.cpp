@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "base/large_memory.hpp"
 #include "check/report.hpp"
 #include "check/run_check.hpp"
 #include "export/export_error.hpp"
@@ -57,11 +58,11 @@ CheckBoardFiller::CheckBoardFiller(const LayerModel& model, const BoardFacts& fa
     }
   }
   for (const check::Side side : {check::Side::Bottom, check::Side::Top}) {
-    board_[side].reserve(copper[static_cast<std::size_t>(side)]);
+    ReserveLarge(board_[side], copper[static_cast<std::size_t>(side)]);
   }
-  board_.holes.reserve(facts.platedHits.size());  // every hit, plated or not
-  board_.outline.reserve(outline);
-  board_.links.reserve(links);
+  ReserveLarge(board_.holes, facts.platedHits.size());  // every hit, plated or not
+  ReserveLarge(board_.outline, outline);
+  ReserveLarge(board_.links, links);
 }
 
 bool CheckBoardFiller::Begin(const FabLayer& layer) {
