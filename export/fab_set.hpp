@@ -23,8 +23,8 @@ namespace velmorta::fab {
 // as `what` ("the configuration file").
 std::string ReadWholeFile(const std::string& path, const std::string& what);
 
-// A converted board read as far as its layers: what the export writes from, and what a
-// check walks (DiskSources(paths), then CollectLayer for each layer of the model).
+// A converted board read as far as its layers: what the export writes from (and tests
+// walk: DiskSources(paths), then CollectLayer for each layer of the model).
 struct Board {
   std::string name;  // the base without its directories
   Settings settings;
