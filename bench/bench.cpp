@@ -2,13 +2,15 @@
 // (so that its peak memory is its own), and compares the time with reading the same
 // pad file by `cat pad > /dev/null` in the same run.
 //
-//   velmorta_bench [--quick] [--huge] [--repeat N] [--dir DIR]
+//   velmorta_bench [--quick] [--huge] [--laid-out] [--repeat N] [--dir DIR]
 //
-// --quick stops at 10^5 records, --huge adds a pad file of 10^7 records, --dir puts the
-// files in DIR instead of the temporary directory (a memory file system keeps the
-// disk's write-back out of the figures).
-//   velmorta_bench --generate every|shared N DIR   writes one board into DIR;
-//   velmorta_bench --convert DIR                   converts it (for a profiler).
+// --quick stops at 10^5 records, --huge adds a pad file of 10^7 records, --laid-out
+// runs only the laid-out boards (exported with and without the board check), --dir
+// puts the files in DIR instead of the temporary directory (a memory file system keeps
+// the disk's write-back out of the figures).
+//   velmorta_bench --generate every|shared|laid N DIR   writes one board into DIR;
+//   velmorta_bench --convert DIR                   converts it (for a profiler);
+//   velmorta_bench --export DIR [--no-check]       exports it, with or without the check.
 #include <algorithm>
 #include <charconv>
 #include <chrono>
@@ -43,6 +45,7 @@ using Clock = std::chrono::steady_clock;
 
 using velmorta::bench::Board;
 using velmorta::bench::EveryKind;
+using velmorta::bench::LaidOut;
 using velmorta::bench::SharedEnds;
 
 std::string ExampleConfiguration(bool fixed) {
@@ -102,12 +105,16 @@ Measure Best(const std::vector<std::string>& args, int repeat) {
 
 std::string self;
 
+// Which runs of velmorta-export follow a conversion.
+enum class Exports { None, Unchecked, Both };
+
 struct Result {
   std::string name;
   std::uint64_t size = 0;
   Board board;
   Measure conversion;
   Measure exporting;  // velmorta-export of the converted board, where it was run
+  Measure unchecked;  // the same without the board check
   Measure cat;
   std::uint64_t outputBytes = 0;
 };
@@ -139,7 +146,7 @@ Board GenerateApart(Board (*generate)(const fs::path&, std::uint64_t, bool), con
 
 Result RunCase(const std::string& name, std::uint64_t size, bool fixed,
                Board (*generate)(const fs::path&, std::uint64_t, bool), bool doubleSided, int repeat,
-               bool exporting = false) {
+               Exports exports = Exports::None) {
   const fs::path dir = workDirectory / ("velmorta-bench-" + std::to_string(getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir / "out");
@@ -155,15 +162,16 @@ Result RunCase(const std::string& name, std::uint64_t size, bool fixed,
   r.cat = Best({"/bin/cat", (dir / "b.pad").string()}, repeat);
   r.conversion = Best({self, "--convert", dir.string()}, repeat);
   for (const auto& entry : fs::directory_iterator(dir / "out")) r.outputBytes += entry.file_size();
-  if (exporting) r.exporting = Best({self, "--export", dir.string()}, repeat);
+  if (exports != Exports::None) r.unchecked = Best({self, "--export", dir.string(), "--no-check"}, repeat);
+  if (exports == Exports::Both) r.exporting = Best({self, "--export", dir.string()}, repeat);
   fs::remove_all(dir);
   return r;
 }
 
 void PrintHeader() {
-  std::printf("%-26s %9s %8s %8s %8s %7s %6s %7s %6s %8s %6s %3s %7s %7s %8s %3s\n", "board", "records", "pad MB",
-              "out MB", "conv s", "MB/s", "growth", "cat s", "ratio", "peak MB", "x bin", "rc", "exp s", "x conv",
-              "exp MB", "rc");
+  std::printf("%-26s %9s %8s %8s %8s %7s %6s %7s %6s %8s %6s %3s %7s %7s %8s %7s %8s %6s %3s\n", "board", "records",
+              "pad MB", "out MB", "conv s", "MB/s", "growth", "cat s", "ratio", "peak MB", "x bin", "rc", "exp s",
+              "x conv", "exp MB", "chk s", "chk MB", "+chk", "rc");
 }
 
 void PrintRow(const Result& r, const Result* previous, long baselineKb) {
@@ -179,18 +187,28 @@ void PrintRow(const Result& r, const Result* previous, long baselineKb) {
               r.conversion.seconds, mb / r.conversion.seconds, growth, r.cat.seconds,
               r.conversion.seconds / r.cat.seconds, peakMb,
               static_cast<double>(r.conversion.maxRssKb - baselineKb) / 1024.0 / binMb, r.conversion.status);
-  if (r.exporting.status >= 0) {
-    std::printf(" %7.3f %7.2f %8.1f %3d", r.exporting.seconds, r.exporting.seconds / r.conversion.seconds,
-                static_cast<double>(r.exporting.maxRssKb) / 1024.0, r.exporting.status);
+  if (r.unchecked.status >= 0) {
+    // Without the check, then with it, and what the check adds over the export's own time.
+    std::printf(" %7.3f %7.2f %8.1f", r.unchecked.seconds, r.unchecked.seconds / r.conversion.seconds,
+                static_cast<double>(r.unchecked.maxRssKb) / 1024.0);
+    if (r.exporting.status >= 0) {
+      std::printf(" %7.3f %8.1f %6.2f", r.exporting.seconds, static_cast<double>(r.exporting.maxRssKb) / 1024.0,
+                  (r.exporting.seconds - r.unchecked.seconds) / r.unchecked.seconds);
+    } else {
+      std::printf(" %7s %8s %6s", "", "", "");
+    }
+    std::printf(" %3d", r.unchecked.status != 0 ? r.unchecked.status : std::max(r.exporting.status, 0));
   }
   std::printf("\n");
   std::fflush(stdout);
 }
 
-// velmorta-export of the board that Convert converted in `dir`.
-int ExportBoard(const char* dir) {
+// velmorta-export of the board that Convert converted in `dir`, with the board check or
+// without it.
+int ExportBoard(const char* dir, bool check) {
   if (chdir(dir) != 0) return 2;
-  const char* args[] = {"velmorta-export", "b"};
+  std::vector<const char*> args = {"velmorta-export", "b"};
+  if (!check) args.insert(args.begin() + 1, "--no-check");
   std::ostringstream out, err;
   const int status = velmorta::fab::RunExport(args, std::string(dir) + "/velmorta-export", out, err);
   if (status != 0) std::fputs(err.str().c_str(), stderr);
@@ -209,7 +227,9 @@ int Convert(const char* dir) {
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--convert") == 0) return Convert(argv[2]);
-  if (argc == 3 && std::strcmp(argv[1], "--export") == 0) return ExportBoard(argv[2]);
+  if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--export") == 0) {
+    return ExportBoard(argv[2], argc == 3 || std::strcmp(argv[3], "--no-check") != 0);
+  }
   if (argc == 5 && std::strcmp(argv[1], "--generate") == 0) {
     // --generate every|shared N DIR: a board and configuration to profile with --convert.
     const fs::path dir = argv[4];
@@ -217,17 +237,19 @@ int main(int argc, char** argv) {
     std::ofstream(dir / "velmorta.cfg", std::ios::binary) << ExampleConfiguration(false);
     const std::uint64_t n = std::strtoull(argv[3], nullptr, 10);
     const Board board = std::strcmp(argv[2], "shared") == 0 ? SharedEnds(dir / "b.pad", n, true)
-                                                            : EveryKind(dir / "b.pad", n, true);
+                        : std::strcmp(argv[2], "laid") == 0  ? LaidOut(dir / "b.pad", n, true)
+                                                             : EveryKind(dir / "b.pad", n, true);
     std::printf("%llu records, %llu bytes\n", static_cast<unsigned long long>(board.records),
                 static_cast<unsigned long long>(board.padBytes));
     return 0;
   }
   self = fs::canonical("/proc/self/exe").string();
-  bool quick = false, huge = false;
+  bool quick = false, huge = false, laidOut = false;
   int repeat = 3;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--quick") == 0) quick = true;
     if (std::strcmp(argv[i], "--huge") == 0) huge = true;
+    if (std::strcmp(argv[i], "--laid-out") == 0) laidOut = true;
     if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) repeat = std::max(1, std::atoi(argv[++i]));
     if (std::strcmp(argv[i], "--dir") == 0 && i + 1 < argc) workDirectory = argv[++i];
   }
@@ -243,14 +265,24 @@ int main(int argc, char** argv) {
   std::vector<Result> results;
   const auto run = [&](const std::string& name, std::uint64_t n, bool fixed,
                        Board (*generate)(const fs::path&, std::uint64_t, bool), bool doubleSided,
-                       bool exporting = false) {
-    results.push_back(RunCase(name, n, fixed, generate, doubleSided, repeat, exporting));
+                       Exports exports = Exports::None) {
+    results.push_back(RunCase(name, n, fixed, generate, doubleSided, repeat, exports));
     PrintRow(results.back(), results.size() > 1 ? &results[results.size() - 2] : nullptr, baselineKb);
   };
+  // The board check on a board laid out as boards are; not on the every-kind boards,
+  // whose lines and outline segments cross the whole board, so that the copper they
+  // meet, and what the check finds, grows with the square of the records.
+  for (const bool doubleSided : {true, false}) {
+    for (std::uint64_t n = 1000; n <= top; n *= 10) {
+      run(std::string("laid out, ") + (doubleSided ? "double" : "single") + ", L2", n, false, LaidOut, doubleSided,
+          Exports::Both);
+    }
+  }
+  if (laidOut) return 0;
   for (const bool doubleSided : {true, false}) {
     for (std::uint64_t n = 1000; n <= top; n *= 10) {
       run(std::string("every kind, ") + (doubleSided ? "double" : "single") + ", L2", n, false, EveryKind,
-          doubleSided, true);
+          doubleSided, Exports::Unchecked);
     }
   }
   for (const bool fixed : {false, true}) {
@@ -261,6 +293,6 @@ int main(int argc, char** argv) {
       }
     }
   }
-  if (huge) run("10^7 records, double, L2", 1'250'000, false, EveryKind, true, true);
+  if (huge) run("10^7 records, double, L2", 1'250'000, false, EveryKind, true, Exports::Unchecked);
   return 0;
 }

@@ -86,6 +86,71 @@ Board EveryKind(const fs::path& pad, std::uint64_t n, bool doubleSided) {
   return board;
 }
 
+Board LaidOut(const fs::path& pad, std::uint64_t n, bool doubleSided) {
+  PadWriter out(pad);
+  out << "*** Pitch\n1\n*** Type\n" << (doubleSided ? "1\n" : "0\n");
+  // Lattice point k of 2n, rows of an even number of points: a part at every even k, a
+  // through-hole at every odd one; a cell is the square right of and below its point.
+  const long points = static_cast<long>(2 * std::max<std::uint64_t>(n, 1));
+  const long side = 2 * std::max(1L, static_cast<long>(std::ceil(std::sqrt(static_cast<double>(points)) / 2)));
+  const long rows = (points + side - 1) / side;
+  const auto x = [side](long k) { return 200 + 10 * (k % side); };
+  const auto y = [side](long k) { return 200 + 10 * (k / side); };
+  const auto N = static_cast<long>(n);
+
+  // The edge round the lattice, then a cut-out of 0.5 mm square in the cell of every
+  // even point that has no hole (a quarter of them), four segments each.
+  out << "*** Area\n";
+  const long left = 150, top = 150, right = 200 + 10 * side + 40, bottom = 200 + 10 * rows + 40;
+  out << left << "," << top << "," << right << "," << top << "\n" << right << "," << top << "," << right << ","
+      << bottom << "\n" << right << "," << bottom << "," << left << "," << bottom << "\n" << left << "," << bottom
+      << "," << left << "," << top << "\n";
+  for (long i = 0; i < N; i += 4) {
+    const long cx = x(2 * i) + 5, cy = y(2 * i) + 5;
+    out << cx - 1 << "," << cy - 1 << "," << cx + 1 << "," << cy - 1 << "\n" << cx + 1 << "," << cy - 1 << ","
+        << cx + 1 << "," << cy + 1 << "\n" << cx + 1 << "," << cy + 1 << "," << cx - 1 << "," << cy + 1 << "\n"
+        << cx - 1 << "," << cy + 1 << "," << cx - 1 << "," << cy - 1 << "\n";
+  }
+  // Lands of 1.64 mm (code 5).
+  out << "*** Parts\n";
+  for (long i = 0; i < N; ++i) out << "\"U" << i << "\",DIP," << x(2 * i) << "," << y(2 * i) << ",5,5\n";
+  out << "*** ThruHole\n";
+  for (long i = 0; i < N; ++i) out << x(2 * i + 1) << "," << y(2 * i + 1) << ",5,5\n";
+  // 1.0 mm on a quarter of the parts; 0.8 mm in the middle of the other even cells, one
+  // in a thousand 3.0 mm.
+  out << "*** Hole\n";
+  for (long i = 0; i < N; ++i) {
+    if (i % 4 == 0) {
+      out << x(2 * i) << "," << y(2 * i) << ",10\n";
+    } else {
+      out << x(2 * i) + 5 << "," << y(2 * i) + 5 << "," << (i % 1000 == 1 ? "30" : "8") << "\n";
+    }
+  }
+  // 0.6 mm (code 5): part to through-hole along the row, part to the part below (above,
+  // in the last row) along the column.
+  out << "*** BottomLine\n";
+  for (long i = 0; i < N; ++i) out << x(2 * i) << "," << y(2 * i) << "," << x(2 * i + 1) << "," << y(2 * i + 1) << ",5\n";
+  out << "*** TopLine\n";
+  for (long i = 0; i < N; ++i) {
+    const long to = 2 * i + side < points ? 2 * i + side : 2 * i - side;
+    out << x(2 * i) << "," << y(2 * i) << "," << x(to < 0 ? 2 * i : to) << "," << y(to < 0 ? 2 * i : to) << ",5\n";
+  }
+  // Across the middle of each odd cell.
+  for (const char* section : {"*** BottomFill\n", "*** TopFill\n"}) {
+    out << section;
+    for (long i = 0; i < N; ++i) {
+      const long k = 2 * i + 1;
+      out << x(k) + 3 << "," << y(k) + 5 << "," << x(k) + 7 << "," << y(k) + 5 << "\n";
+    }
+  }
+  Board board;
+  board.records = 7 * n + (n + 3) / 4 * 4 + 4;
+  board.binaryBytes = n * (3 * sizeof(velmorta::Segment) + 2 * sizeof(velmorta::Land) + sizeof(velmorta::Hole) +
+                           2 * sizeof(velmorta::Line));
+  board.padBytes = out.bytes();
+  return board;
+}
+
 Board SharedEnds(const fs::path& pad, std::uint64_t n, bool doubleSided) {
   std::mt19937_64 random(n + 1);
   PadWriter out(pad);

@@ -54,6 +54,16 @@ struct Board {
 // that the sized selections and the tool scans run.
 Board EveryKind(const fs::path& pad, std::uint64_t n, bool doubleSided);
 
+// n records of every kind laid out as a board is: a lattice of 2n lands 0.1 inch apart
+// (n parts, n through-holes), n bottom lines along its rows and n top lines along its
+// columns between neighbouring lands, n fills per side and n holes between them (a
+// quarter of the holes on parts), and an outline of n segments: the edge and small
+// square cut-outs between the lands. Every feature is small, so the copper near any
+// feature stays the same whatever n: what the board check meets on a real board. One
+// unplated hole in a thousand is large enough to meet a plated one, so that the check
+// has something to report.
+Board LaidOut(const fs::path& pad, std::uint64_t n, bool doubleSided);
+
 // n top and n bottom lines walking a lattice small enough that every point is the end
 // of about four lines, with repeated records, zero-length records and parts on a tenth
 // of the points: the line-end generators' worst case.

@@ -80,8 +80,8 @@ constexpr char kEnd = FieldScanner::kEndOfToken;
 
 class PadReader {
  public:
-  PadReader(const Settings& settings, OutputSet& out, Diagnostics& diagnostics)
-      : settings_(settings), out_(out), diagnostics_(diagnostics) {}
+  PadReader(const Settings& settings, OutputSet& out, Diagnostics& diagnostics, bool keepRecords)
+      : settings_(settings), out_(out), diagnostics_(diagnostics), keepRecords_(keepRecords) {}
 
   void Read(std::FILE* pad) {
     TokenReader tokens(pad);
@@ -185,6 +185,7 @@ class PadReader {
   // Stores a record and notes where its table first ends, for the warning at the end.
   template <class Record>
   void Append(Table<Record>& table, const Record& record, std::string_view token) {
+    if (!keepRecords_) return;
     const bool endedBefore = table.Visible().size() < table.Stored().size();
     table.Append(record);
     records_ = table.Stored().size();
@@ -294,6 +295,7 @@ class PadReader {
   const Settings& settings_;
   OutputSet& out_;
   Diagnostics& diagnostics_;
+  bool keepRecords_;
   Section section_ = Section::None;
   std::size_t sections_ = 0;  // "***" tokens so far
   std::size_t records_ = 0;   // the number of the last record stored in its table
@@ -316,7 +318,14 @@ class PadReader {
 }  // namespace
 
 Board ReadPadFile(std::FILE* pad, const Settings& settings, OutputSet& out, Diagnostics& diagnostics) {
-  PadReader reader(settings, out, diagnostics);
+  PadReader reader(settings, out, diagnostics, true);
+  reader.Read(pad);
+  return std::move(reader.board);
+}
+
+Board ReadPadExtents(std::FILE* pad, const Settings& settings, Diagnostics& diagnostics) {
+  OutputSet discarded;  // files never opened: the headers go nowhere
+  PadReader reader(settings, discarded, diagnostics, false);
   reader.Read(pad);
   return std::move(reader.board);
 }

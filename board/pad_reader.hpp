@@ -17,6 +17,11 @@ namespace velmorta {
 // that cannot be opened.
 Board ReadPadFile(std::FILE* pad, const Settings& settings, OutputSet& out, Diagnostics& diagnostics);
 
+// The board-wide values alone (MinX, MaxY and their sources, PitchMode, BoardType), by
+// the same reading as ReadPadFile, for a program that needs the frame of the plot: no
+// record is stored and no header written, so a large board costs no memory.
+Board ReadPadExtents(std::FILE* pad, const Settings& settings, Diagnostics& diagnostics);
+
 // Splits one record token into fields. Each read starts where the last one ended and
 // stops before its delimiter; a missing delimiter ends the field at the end of the
 // token, and every field after it is empty.

@@ -5,6 +5,7 @@
 #include <array>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "board/token_reader.hpp"
@@ -259,6 +260,14 @@ TEST(PadReader, Extents) {
     EXPECT_EQ(b.MinXSource, c.minXSource) << c.pad;
     EXPECT_EQ(b.MaxY, c.maxY) << c.pad;
     EXPECT_EQ(b.MaxYSource, c.maxYSource) << c.pad;
+    // The extents alone: the same values, no record kept.
+    std::FILE* file = testing::OpenTempStream(c.pad + " *** Pitch 1 *** Type 1");
+    Diagnostics quiet;
+    const Board e = ReadPadExtents(file, ParseConfiguration(Config(7, 4, 17)), quiet);
+    std::fclose(file);
+    EXPECT_EQ(std::tuple(e.MinX, e.MinXSource, e.MaxY, e.MaxYSource, e.PitchMode, e.BoardType),
+              std::tuple(c.minX, c.minXSource, c.maxY, c.maxYSource, 1, 1)) << c.pad;
+    EXPECT_TRUE(e.AreaTable.Stored().empty() && e.HoleTable.Stored().empty() && e.TopLineTable.Stored().empty());
   }
 }
 

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/large_memory.hpp"
+
 namespace velmorta::check {
 
 struct Box {  // inclusive bounds in 0.001 mm
@@ -40,10 +42,10 @@ struct GridShape {
   static GridShape For(std::uint32_t count, BoxOf boxOf);
 };
 
-// New names for the items, cell after cell by their lowest corners and in their own
-// order within a cell: an order in which neighbours are near in memory.
+// The items cell after cell by their lowest corners, and in their own order within a
+// cell: an order in which neighbours are near in memory.
 template <class BoxOf>
-std::vector<std::uint32_t> SpatialNames(const GridShape& shape, std::uint32_t count, BoxOf boxOf);
+std::vector<std::uint32_t> SpatialOrder(const GridShape& shape, std::uint32_t count, BoxOf boxOf);
 
 class GridIndex {
  public:
@@ -106,13 +108,17 @@ GridShape GridShape::For(std::uint32_t count, BoxOf boxOf) {
 }
 
 template <class BoxOf>
-std::vector<std::uint32_t> SpatialNames(const GridShape& shape, std::uint32_t count, BoxOf boxOf) {
+std::vector<std::uint32_t> SpatialOrder(const GridShape& shape, std::uint32_t count, BoxOf boxOf) {
   // A counting sort by cell.
-  std::vector<std::uint32_t> next(shape.Cells() + 1, 0), names(count);
+  std::vector<std::uint32_t> next, order;
+  ReserveLarge(next, shape.Cells() + 1);
+  ReserveLarge(order, count);
+  next.resize(shape.Cells() + 1);
+  order.resize(count);
   for (std::uint32_t i = 0; i < count; ++i) ++next[shape.CellOf(boxOf(i)) + 1];
   for (std::size_t c = 1; c < next.size(); ++c) next[c] += next[c - 1];
-  for (std::uint32_t i = 0; i < count; ++i) names[i] = next[shape.CellOf(boxOf(i))]++;
-  return names;
+  for (std::uint32_t i = 0; i < count; ++i) order[next[shape.CellOf(boxOf(i))]++] = i;
+  return order;
 }
 
 template <class BoxOf>
@@ -120,7 +126,8 @@ GridIndex::GridIndex(const GridShape& shape, std::uint32_t count, BoxOf boxOf) :
   if (count == 0) return;
   const GridShape& s = shape_;
   // Counting sort of the entries by cell.
-  start_.assign(s.Cells() + 1, 0);
+  ReserveLarge(start_, s.Cells() + 1);
+  start_.resize(s.Cells() + 1);
   for (std::uint32_t i = 0; i < count; ++i) {
     const Box b = boxOf(i);
     for (std::int64_t y = s.CellY(b.minY); y <= s.CellY(b.maxY); ++y) {
@@ -128,8 +135,11 @@ GridIndex::GridIndex(const GridShape& shape, std::uint32_t count, BoxOf boxOf) :
     }
   }
   for (std::size_t c = 1; c < start_.size(); ++c) start_[c] += start_[c - 1];
+  ReserveLarge(items_, start_.back());
   items_.resize(start_.back());
-  std::vector<std::uint32_t> fill(start_.begin(), start_.end() - 1);
+  std::vector<std::uint32_t> fill;
+  ReserveLarge(fill, start_.size() - 1);
+  fill.assign(start_.begin(), start_.end() - 1);
   for (std::uint32_t i = 0; i < count; ++i) {
     const Box b = boxOf(i);
     for (std::int64_t y = s.CellY(b.minY); y <= s.CellY(b.maxY); ++y) {

@@ -26,10 +26,10 @@ void ExpectQueriesComplete(const std::vector<Box>& boxes, const std::vector<Box>
   }
   // Memory in proportion to the items, whatever their shapes.
   EXPECT_LE(grid.Bytes(), (boxes.size() * 11 + 1100) * sizeof(std::uint32_t));
-  // The spatial names are a permutation, in the order of the cells.
-  const std::vector<std::uint32_t> names = SpatialNames(grid.Shape(), count, boxOf);
-  std::vector<std::uint32_t> byName(count);
-  for (std::uint32_t i = 0; i < count; ++i) byName[names[i]] = i;
+  // The spatial order is a permutation, in the order of the cells.
+  const std::vector<std::uint32_t> byName = SpatialOrder(grid.Shape(), count, boxOf);
+  std::vector<std::uint32_t> seen(count);
+  for (const std::uint32_t i : byName) ASSERT_EQ(seen.at(i)++, 0u);
   for (std::uint32_t n = 1; n < count; ++n) {
     const std::size_t before = grid.Shape().CellOf(boxes[byName[n - 1]]), here = grid.Shape().CellOf(boxes[byName[n]]);
     ASSERT_TRUE(before < here || (before == here && byName[n - 1] < byName[n])) << n;

@@ -67,8 +67,11 @@ double PadY(const PadFrame& frame, std::int32_t y) {
   return (static_cast<double>(frame.margin) + frame.maxY - y) / 254;
 }
 
-std::string ReportText(const CheckResult& result, const Limits& limits, const FileNames& names) {
-  std::string text = "Board check: " + Verdict(result) + ".\n\nLimits (mm):\n";
+std::string ReportText(const CheckResult& result, const Limits& limits, const FileNames& names,
+                       std::string_view noFrame) {
+  std::string text = "Board check: " + Verdict(result) + ".\n";
+  if (!result.frame && !noFrame.empty()) text += "Positions in mm only, not in the pad file's units: " + std::string(noFrame) + ".\n";
+  text += "\nLimits (mm):\n";
   for (const LimitName& n : LimitNames()) {
     text += "  " + Pad(std::string(n.name), 14) + Pad(Millimetres(limits.*(n.member)), 9) + std::string(n.meaning) + "\n";
   }

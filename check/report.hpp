@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "check/board_model.hpp"
 #include "check/findings.hpp"
@@ -16,7 +17,9 @@ namespace velmorta::check {
 // name is written "file N".
 using FileNames = std::array<std::string, 8>;
 
-std::string ReportText(const CheckResult& result, const Limits& limits, const FileNames& names = {});
+// Without the board's pad frame `noFrame` says why, once, after the verdict.
+std::string ReportText(const CheckResult& result, const Limits& limits, const FileNames& names = {},
+                       std::string_view noFrame = {});
 std::string ReportCsv(const CheckResult& result, const FileNames& names = {});
 // A few lines for the console: the verdict, then the count of each kind found.
 std::string Summary(const CheckResult& result);

@@ -55,6 +55,8 @@ TEST(Report, TextCsvAndSummary) {
   CheckResult unframed = result;
   unframed.frame.reset();
   EXPECT_NE(ReportCsv(unframed).find("\nerror,hole_edge,drill,30.000,0.000,,,-1.100,"), std::string::npos);
+  EXPECT_TRUE(ReportText(unframed, Limits{}, {}, "b.pad changed").starts_with(
+      "Board check: 3 errors, 0 warnings.\nPositions in mm only, not in the pad file's units: b.pad changed.\n\n"));
   EXPECT_EQ(Summary(CheckResult{}), "board check: passed\n");
 }
 

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "base/large_memory.hpp"
 #include "check/board_model.hpp"
 #include "check/findings.hpp"
 #include "check/grid_index.hpp"
@@ -70,13 +71,9 @@ Finder::Finder(std::vector<Item>& items, Search search)
     // Gathered into a new list: reading in the new order follows a few runs of the old
     // one (the kinds of items the filler wrote one after another), which the memory
     // system reads ahead, where moving them in place would jump at random.
-    std::vector<std::uint32_t> order(count_);
-    {
-      const std::vector<std::uint32_t> name = SpatialNames(shape, count_, Boxes(items));
-      for (std::uint32_t i = 0; i < count_; ++i) order[name[i]] = i;
-    }
+    const std::vector<std::uint32_t> order = SpatialOrder(shape, count_, Boxes(items));
     std::vector<Item> sorted;
-    sorted.reserve(count_);
+    ReserveLarge(sorted, count_);
     for (const std::uint32_t i : order) sorted.push_back(items[i]);
     items.swap(sorted);
   }

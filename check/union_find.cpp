@@ -3,9 +3,15 @@
 #include <numeric>
 #include <utility>
 
+#include "base/large_memory.hpp"
+
 namespace velmorta::check {
 
-UnionFind::UnionFind(std::uint32_t count) : parent_(count) { std::iota(parent_.begin(), parent_.end(), 0u); }
+UnionFind::UnionFind(std::uint32_t count) {
+  ReserveLarge(parent_, count);
+  parent_.resize(count);
+  std::iota(parent_.begin(), parent_.end(), 0u);
+}
 
 std::uint32_t UnionFind::Find(std::uint32_t item) {
   // Path halving: every other step points to its grandparent.

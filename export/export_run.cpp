@@ -2,9 +2,14 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "base/executable_path.hpp"
 #include "base/files.hpp"
+#include "base/text_encoding.hpp"
+#include "check/limits.hpp"
+#include "check/report.hpp"
+#include "check/run_check.hpp"
 #include "config/config_reader.hpp"
 #include "export/fab_set.hpp"
 #include "export/export_error.hpp"
@@ -13,14 +18,23 @@ namespace velmorta::fab {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: velmorta-export [--config PATH] [--timestamp] BASE\n"
+    "usage: velmorta-export [--config PATH] [--timestamp] [--limits PATH] [--limit NAME=MM]...\n"
+    "                       [--fail-on errors|warnings] [--no-check] BASE\n"
     "Reads the seven files that velmorta wrote for the board BASE and writes, in the\n"
     "output directory, the set a board house builds from: BOARD-fab/ with RS-274X\n"
     "copper, solder mask, legend and profile, Excellon plated and non-plated drill\n"
-    "files, a drill map, a job file, an aperture table and an SVG preview, and\n"
-    "BOARD-fab.zip to upload. The configuration is velmorta's (velmorta.cfg beside this\n"
-    "program) unless --config names another; --timestamp dates the files; -h or --help\n"
-    "prints this text.\n";
+    "files, a drill map, a job file, an aperture table, the board check's report\n"
+    "(BOARD-check.txt and .csv) and an SVG preview, and BOARD-fab.zip to upload. The\n"
+    "configuration is velmorta's (velmorta.cfg beside this program) unless --config\n"
+    "names another; --timestamp dates the files.\n"
+    "The board check measures the set against a board house's limits, reports each\n"
+    "fault and marks it in the preview; it prints a summary. --limits reads the limits\n"
+    "from a file, --limit sets one (track, pad, spacing, drill_min, drill_max,\n"
+    "unplated_min, unplated_max, ring, copper_edge, hole_spacing, hole_edge, merge; in\n"
+    "mm, after the file). The exit status is 0 whatever it finds unless --fail-on\n"
+    "errors (any error) or --fail-on warnings (any finding) makes it 1; the set is\n"
+    "written either way. --no-check leaves the check out. -h or --help prints this\n"
+    "text.\n";
 
 // A command line that needs the usage text beside its message.
 struct UsageError : ExportError {
@@ -32,6 +46,10 @@ struct Options {
   std::optional<std::string> config;
   bool timestamp = false;
   bool help = false;
+  bool check = true;
+  std::optional<std::string> limitsFile;
+  std::vector<std::string> limits;  // NAME=MM, in order
+  check::FailOn failOn = check::FailOn::Nothing;
 };
 
 Options ParseOptions(std::span<const char* const> args) {
@@ -39,15 +57,36 @@ Options ParseOptions(std::span<const char* const> args) {
   bool haveBase = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string_view arg = args[i] != nullptr ? args[i] : "";
+    // An option's value: "--config PATH" or "--config=PATH".
+    const auto value = [&](std::string_view name, std::string_view needs) -> std::optional<std::string> {
+      if (arg == name) {
+        if (i + 1 >= args.size() || args[i + 1] == nullptr) {
+          throw UsageError(std::string(name) + " needs " + std::string(needs));
+        }
+        return args[++i];
+      }
+      if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=') {
+        return std::string(arg.substr(name.size() + 1));
+      }
+      return std::nullopt;
+    };
     if (arg == "-h" || arg == "--help") {
       options.help = true;
-    } else if (arg == "--config") {
-      if (i + 1 >= args.size() || args[i + 1] == nullptr) throw UsageError("--config needs a path");
-      options.config = args[++i];
+    } else if (const auto config = value("--config", "a path")) {
+      options.config = *config;
     } else if (arg == "--timestamp") {
       options.timestamp = true;
-    } else if (arg.substr(0, 9) == "--config=") {
-      options.config = std::string(arg.substr(9));
+    } else if (const auto file = value("--limits", "a path")) {
+      options.limitsFile = *file;
+    } else if (const auto limit = value("--limit", "NAME=MM")) {
+      options.limits.push_back(*limit);
+    } else if (const auto failOn = value("--fail-on", "errors or warnings")) {
+      if (*failOn != "errors" && *failOn != "warnings") {
+        throw UsageError("--fail-on takes errors or warnings, not " + *failOn);
+      }
+      options.failOn = *failOn == "errors" ? check::FailOn::Errors : check::FailOn::Warnings;
+    } else if (arg == "--no-check") {
+      options.check = false;
     } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
       throw UsageError("unknown option " + std::string(arg));
     } else if (haveBase) {
@@ -58,7 +97,30 @@ Options ParseOptions(std::span<const char* const> args) {
     }
   }
   if (!options.help && options.base.empty()) throw UsageError("no board given");
+  if (!options.check && options.failOn != check::FailOn::Nothing) {
+    throw UsageError("--fail-on needs the board check, which --no-check leaves out");
+  }
   return options;
+}
+
+// The limits file, then each --limit over it. Throws LimitsError (or ExportError when
+// the file cannot be read) before anything is written.
+check::Limits LimitsOf(const Options& options) {
+  check::Limits limits;
+  if (options.limitsFile) {
+    limits = check::ParseLimits(ReadWholeFile(*options.limitsFile, "the limits file"),
+                                SystemTextToUtf8(*options.limitsFile));
+  }
+  for (const std::string& setting : options.limits) {
+    const std::size_t equals = setting.find('=');
+    if (equals == std::string::npos) throw UsageError("--limit takes NAME=MM, not " + setting);
+    try {
+      check::SetLimit(limits, std::string_view(setting).substr(0, equals), std::string_view(setting).substr(equals + 1));
+    } catch (const check::LimitsError& error) {
+      throw check::LimitsError("--limit " + setting + ": " + error.what());
+    }
+  }
+  return limits;
 }
 
 }  // namespace
@@ -79,15 +141,28 @@ int RunExport(std::span<const char* const> args, const std::string& executablePa
     request.base = options.base;
     request.configuration = options.config.value_or(DefaultConfigurationPath(executablePath));
     request.timestamp = options.timestamp;
+    request.check = options.check;
+    request.limits = LimitsOf(options);
     request.rename = rename;
     const ExportResult result = ExportFabSet(request);
     for (const std::string& name : result.files) out << "wrote " << JoinPath(result.folder, name) << '\n';
     out << "wrote " << result.archive << '\n';
-    return 0;
+    if (!result.check) return 0;
+    out << check::Summary(*result.check);
+    const int status = check::CheckStatus(*result.check, options.failOn);
+    if (status != 0) {
+      const bool errors = options.failOn == check::FailOn::Errors;
+      err << "velmorta-export: the board check found " << (errors ? "errors" : "faults")
+          << " (--fail-on " << (errors ? "errors" : "warnings") << "); the set is written all the same\n";
+    }
+    return status;
   } catch (const UsageError& error) {
     err << "velmorta-export: " << error.what() << '\n' << kUsage;
     return 1;
   } catch (const ExportError& error) {
+    err << "velmorta-export: " << error.what() << '\n';
+    return 1;
+  } catch (const check::LimitsError& error) {
     err << "velmorta-export: " << error.what() << '\n';
     return 1;
   }

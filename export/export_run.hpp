@@ -1,5 +1,6 @@
 #pragma once
-// velmorta-export's command line: velmorta-export [--config PATH] [--timestamp] BASE
+// velmorta-export's command line: velmorta-export [--config PATH] [--timestamp] [--limits PATH]
+// [--limit NAME=MM]... [--fail-on errors|warnings] [--no-check] BASE
 
 #include <ostream>
 #include <span>
@@ -14,7 +15,8 @@ namespace velmorta::fab {
 std::string DefaultConfigurationPath(const std::string& executablePath);
 
 // Returns the exit status: 0 when every file was written, 1 otherwise, with the reason
-// on `err` and nothing written.
+// on `err` and nothing written; 1 also when --fail-on asks for it and the board check
+// finds what it names (the set is written then).
 // `rename` replaces the step that swaps the set in, for tests.
 int RunExport(std::span<const char* const> args, const std::string& executablePath, std::ostream& out,
               std::ostream& err, StagedSet::Rename rename = nullptr);

@@ -27,10 +27,11 @@ const char* const kSources[] = {"bottom.gbr", "top.gbr", "land1.gbr", "land2.gbr
 std::vector<std::string> SetOf(bool doubleSided) {
   if (doubleSided) {
     return {"board.GTL", "board.GBL", "board.GTS", "board.GBS", "board.GKO", "board-PTH.drl", "board-NPTH.drl",
-            "board-drl_map.gbr", "board.gbrjob", "board-apertures.csv", "board-preview.svg"};
+            "board-drl_map.gbr", "board.gbrjob", "board-apertures.csv", "board-check.txt", "board-check.csv",
+            "board-preview.svg"};
   }
   return {"board.GBL", "board.GBS", "board.GTO", "board.GKO", "board-NPTH.drl", "board-drl_map.gbr",
-          "board.gbrjob", "board-apertures.csv", "board-preview.svg"};
+          "board.gbrjob", "board-apertures.csv", "board-check.txt", "board-check.csv", "board-preview.svg"};
 }
 
 // A file of the output directory (the >g line: the test's directory), as the programs
@@ -39,6 +40,8 @@ std::string InOutput(const TempDir& dir, const std::string& name) {
   return dir.path().string() + kDirectorySeparator + name;
 }
 
+const char kCheckCsv[] = "severity,kind,layer,x_mm,y_mm,x_pad,y_pad,measured_mm,limit_mm,count,source,other\r\n";
+
 std::string Listing(const TempDir& dir, const std::vector<std::string>& names) {
   const std::string folder = InOutput(dir, "board-fab");
   std::string listed;
@@ -46,24 +49,46 @@ std::string Listing(const TempDir& dir, const std::vector<std::string>& names) {
   return listed + "wrote " + folder + ".zip\n";
 }
 
+// The set, and the board check's report and summary: the single-sided example's IC1 has
+// lands that overlap and drills too close, between its pins at x 120 and 125; the
+// double-sided one passes. Failing on errors still writes the whole set.
 TEST(ExportRun, ExportsTheSetOfEachExampleBoard) {
   for (const bool doubleSided : {true, false}) {
     SCOPED_TRACE(doubleSided ? "board.pad" : "single.pad");
     TempDir dir;
     ASSERT_EQ(ConvertExampleBoard(dir, doubleSided ? "board.pad" : "single.pad"), 0);
     const auto converted = Snapshot(dir);
-    const Result result = Export(dir, {dir / "board"});
-    ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.err, "");
+    const Result result = Export(dir, {"--fail-on", "errors", dir / "board"});
     const std::vector<std::string> names = SetOf(doubleSided);
-    EXPECT_EQ(result.out, Listing(dir, names));
+    if (doubleSided) {
+      EXPECT_EQ(result.status, 0);
+      EXPECT_EQ(result.err, "");
+      EXPECT_EQ(result.out, Listing(dir, names) + "board check: passed\n");
+    } else {
+      EXPECT_EQ(result.status, 1);
+      EXPECT_EQ(result.err, "velmorta-export: the board check found errors (--fail-on errors); the set is written all the same\n");
+      EXPECT_EQ(result.out, Listing(dir, names) +
+                                "board check: 1 error, 1 warning\n  error   hole_spacing   1\n  warning lands_touch    1\n");
+    }
+    const std::string csv = ReadFile(dir / "board-fab/board-check.csv");
+    const std::string text = ReadFile(dir / "board-fab/board-check.txt");
+    EXPECT_EQ(csv, doubleSided ? kCheckCsv
+                               : std::string(kCheckCsv) +
+                                     "error,hole_spacing,drill,10.715,20.240,122.50,120.00,0.470,0.500,1,drill.drl:1,drill.drl:2\r\n"
+                                     "warning,lands_touch,bottom,10.715,20.240,122.50,120.00,-0.370,0.000,1,land1.gbr:1,land1.gbr:2\r\n");
+    EXPECT_TRUE(text.starts_with(doubleSided ? "Board check: passed.\r\n\r\nLimits (mm):\r\n"
+                                             : "Board check: 1 error, 1 warning.\r\n\r\nLimits (mm):\r\n")) << text;
+    if (!doubleSided) {
+      EXPECT_NE(text.find("\nerror   hole_spacing   drill  at 10.715, 20.240  pad 122.50, 120.00  0.470 < 0.500  "
+                          "drill.drl:1, drill.drl:2\r\n"), std::string::npos) << text;
+    }
     // The converter's files stay as they were; the set has a folder of its own.
     auto after = Snapshot(dir);
     const std::string zip = after["board-fab.zip"];
     std::map<std::string, std::string> archived;
     for (const std::string& name : names) {
       const std::string bytes = after["board-fab/" + name];
-      if (!name.ends_with(".csv") && !name.ends_with(".svg")) archived[name] = bytes;
+      if (!name.ends_with(".csv") && !name.ends_with(".svg") && !name.ends_with(".txt")) archived[name] = bytes;
       EXPECT_EQ(after.erase("board-fab/" + name), 1u) << name;
     }
     EXPECT_EQ(after.erase("board-fab.zip"), 1u);
@@ -81,6 +106,18 @@ TEST(ExportRun, ExportsTheSetOfEachExampleBoard) {
       EXPECT_NE(job.find(part), std::string::npos) << part << job;
     }
     EXPECT_EQ(job.find("CreationDate"), std::string::npos);
+
+    // A pad file changed since the conversion is not the board converted: positions in mm
+    // only, and why. Without the check, no report.
+    fs::last_write_time(dir / "board.pad", fs::last_write_time(dir / "board_.vel") + std::chrono::seconds(2));
+    ASSERT_EQ(Export(dir, {dir / "board"}).status, 0);
+    EXPECT_NE(ReadFile(dir / "board-fab/board-check.txt")
+                  .find("\nPositions in mm only, not in the pad file's units: board.pad changed after the run log board_.vel.\r\n"),
+              std::string::npos);
+    EXPECT_EQ(ReadFile(dir / "board-fab/board-check.csv").find(".00,"), std::string::npos);
+    const Result unchecked = Export(dir, {"--no-check", dir / "board"});
+    EXPECT_EQ(unchecked.out.find("board check"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir / "board-fab/board-check.txt"));
   }
 }
 
@@ -290,6 +327,10 @@ TEST(ExportRun, FailuresNameTheFileAndChangeNothing) {
        "velmorta-export: @/velmorta.cfg: line 19: unknown export setting \">E mask\""},
       {"a bad export setting", [](const TempDir& d) { Edit(d, "velmorta.cfg", ">p2\n", ">E mask-expansion -1\n>p2\n"); },
        {}, "velmorta-export: @/velmorta.cfg: line 18: \">E mask-expansion\" takes millimetres from 0 to 10"},
+      {"a bad limit", [](const TempDir&) {}, {"--limit", "track=0.1", "--limit=spacing=0.1x"},
+       "velmorta-export: --limit spacing=0.1x: not a size in millimetres: \"0.1x\"\n"},
+      {"a bad limits file", [](const TempDir& d) { WriteFile(d / "house.lim", "track 0.1\nspace 0.1\n"); },
+       {"--limits", "@/house.lim", "--fail-on", "warnings"}, "velmorta-export: @/house.lim:2: unknown limit \"space\"\n"},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.what);
@@ -385,7 +426,10 @@ TEST(ExportRun, TakesTheConvertersConfigurationOrTheOneNamed) {
     int status;
     const char* message;
   } kCommandLines[] = {
-      {{}, 1, "velmorta-export: no board given\nusage: velmorta-export [--config PATH] [--timestamp] BASE\n"},
+      {{}, 1, "velmorta-export: no board given\nusage: velmorta-export [--config PATH] [--timestamp] [--limits PATH]"},
+      {{"--fail-on", "all", "b"}, 1, "velmorta-export: --fail-on takes errors or warnings, not all\nusage:"},
+      {{"--no-check", "--fail-on=errors", "b"}, 1, "velmorta-export: --fail-on needs the board check"},
+      {{"--limit", "track", "b"}, 1, "velmorta-export: --limit takes NAME=MM, not track\nusage:"},
       {{"--bogus", "b"}, 1, "velmorta-export: unknown option --bogus\nusage:"},
       {{"a", "b"}, 1, "velmorta-export: one board at a time: a and b\nusage:"},
       {{"b", "--config"}, 1, "velmorta-export: --config needs a path\nusage:"},
@@ -398,7 +442,8 @@ TEST(ExportRun, TakesTheConvertersConfigurationOrTheOneNamed) {
   }
   const Result help = Export(dir, {"--help"});
   EXPECT_EQ(help.status, 0);
-  EXPECT_TRUE(help.out.starts_with("usage: velmorta-export [--config PATH] [--timestamp] BASE\n")) << help.out;
+  EXPECT_TRUE(help.out.starts_with("usage: velmorta-export [--config PATH] [--timestamp] [--limits PATH] [--limit NAME=MM]...\n"))
+      << help.out;
 }
 
 }  // namespace

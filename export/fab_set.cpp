@@ -9,11 +9,14 @@
 #include "base/files.hpp"
 #include "base/text_encoding.hpp"
 #include "config/config_reader.hpp"
+#include "check/report.hpp"
 #include "export/aperture_report.hpp"
+#include "export/check_board.hpp"
 #include "export/export_error.hpp"
 #include "export/fab_writers.hpp"
 #include "export/job_file.hpp"
 #include "export/last_conversion.hpp"
+#include "export/pad_frame.hpp"
 #include "export/svg_preview.hpp"
 #include "export/zip_archive.hpp"
 
@@ -21,17 +24,6 @@ namespace velmorta::fab {
 namespace {
 
 using SevenFiles = std::array<std::string, 7>;
-
-std::string ReadConfiguration(const std::string& path) {
-  int error = 0;
-  FileHandle file = OpenForReading(path, error);
-  if (!file) throw ExportError("cannot read the configuration file " + path + ": " + ReasonText(error));
-  std::string bytes;
-  char buffer[1 << 16];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) bytes.append(buffer, n);
-  if (std::ferror(file.get()) != 0) throw ExportError("cannot read the configuration file " + path);
-  return bytes;
-}
 
 // Where the converter wrote its seven files by this configuration.
 SevenFiles SourcePaths(const Settings& settings) {
@@ -110,14 +102,17 @@ void WriteOver(const std::string& path, std::uint64_t offset, const std::string&
   if (!written) throw ExportError("cannot write " + path + ": " + ReasonText(error != 0 ? error : EIO));
 }
 
-// A layer's features to its writer, and to the preview and the extents on the way.
+// A layer's features to its writer, and to the check, the preview and the extents on
+// the way.
 class LayerTee final : public FeatureSink {
  public:
-  LayerTee(FeatureSink& writer, PreviewBody* preview, geometry::Extents& ink, geometry::Extents* centres)
-      : writer_(writer), preview_(preview), ink_(ink), centres_(centres) {}
+  LayerTee(FeatureSink& writer, FeatureSink* check, PreviewBody* preview, geometry::Extents& ink,
+           geometry::Extents* centres)
+      : writer_(writer), check_(check), preview_(preview), ink_(ink), centres_(centres) {}
 
   void Add(const Feature& feature) override {
     writer_.Add(feature);
+    if (check_ != nullptr) check_->Add(feature);
     if (preview_ == nullptr) return;
     preview_->Add(feature);
     if (feature.kind == FeatureKind::Stroke) {
@@ -133,6 +128,7 @@ class LayerTee final : public FeatureSink {
 
  private:
   FeatureSink& writer_;
+  FeatureSink* check_;
   PreviewBody* preview_;
   geometry::Extents& ink_;
   geometry::Extents* centres_;
@@ -150,13 +146,24 @@ std::string Title(const FabLayer& layer, const std::string& board, const SourceF
 
 }  // namespace
 
+std::string ReadWholeFile(const std::string& path, const std::string& what) {
+  int error = 0;
+  FileHandle file = OpenForReading(path, error);
+  if (!file) throw ExportError("cannot read " + what + " " + path + ": " + ReasonText(error));
+  std::string bytes;
+  char buffer[1 << 16];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) bytes.append(buffer, n);
+  if (std::ferror(file.get()) != 0) throw ExportError("cannot read " + what + " " + path);
+  return bytes;
+}
+
 Board ReadBoard(const std::string& base, const std::string& configurationPath) {
   Board board;
   board.name = FileNameOf(base);
   if (board.name.empty()) throw ExportError("the board name " + base + " ends in a directory separator");
 
   // 1. The configuration: the converter's settings and the export's own ">E" lines.
-  const std::string configuration = ReadConfiguration(configurationPath);
+  const std::string configuration = ReadWholeFile(configurationPath, "the configuration file");
   board.settings = ParseConfiguration(configuration);
   board.fabSettings = ParseFabSettings(configuration, configurationPath);
 
@@ -200,8 +207,9 @@ ExportResult ExportFabSet(const ExportRequest& request) {
     }
   }
 
-  // 6. Each layer written as it is read; the preview's groups and the extents gathered
-  //    on the way. A drill file without a hit is left out (readers cannot tell it is one).
+  // 6. Each layer written as it is read; the preview's groups, the extents and the
+  //    check's board gathered on the way. A drill file without a hit is left out
+  //    (readers cannot tell it is one).
   const Clock clock = Now(request.timestamp);
   StagedSet staged(result.folder, result.archive, request.rename);
   std::vector<const FabLayer*> written;
@@ -213,6 +221,8 @@ ExportResult ExportFabSet(const ExportRequest& request) {
   SetFile svg(staged.Path(previewName));
   WritePreviewStart(svg.Out(), SystemTextToUtf8(board));
   PreviewBody preview(svg.Out());
+  std::optional<CheckBoardFiller> checkBoard;
+  if (request.check) checkBoard.emplace(model, facts, sources);
   for (const FabLayer& layer : model.layers) {
     const std::set<std::int32_t>& tools =
         layer.function == FileFunction::Plated ? facts.platedTools : facts.unplatedTools;
@@ -222,15 +232,16 @@ ExportResult ExportFabSet(const ExportRequest& request) {
     const bool shown = InPreview(layer);
     if (shown) preview.Begin(layer);
     geometry::Extents* centres = layer.function == FileFunction::Profile ? &outline : nullptr;
+    FeatureSink* check = checkBoard && checkBoard->Begin(layer) ? &*checkBoard : nullptr;
     if (layer.IsDrill()) {
       ExcellonWriter writer(out.Out(), layer, model.copperLayers, heading, tools, settings, sources);
-      LayerTee tee(writer, shown ? &preview : nullptr, ink, centres);
+      LayerTee tee(writer, check, shown ? &preview : nullptr, ink, centres);
       WalkLayer(layer, settings, facts, sources, tee);
       writer.Finish();
       report.push_back({SystemTextToUtf8(layer.name), true, writer.Uses(), sourceNames});
     } else {
       GerberWriter writer(out.Out(), layer, model.copperLayers, heading, sources);
-      LayerTee tee(writer, shown ? &preview : nullptr, ink, centres);
+      LayerTee tee(writer, check, shown ? &preview : nullptr, ink, centres);
       WalkLayer(layer, settings, facts, sources, tee);
       writer.Finish();
       report.push_back({SystemTextToUtf8(layer.name), false, writer.Uses(), sourceNames});
@@ -241,7 +252,7 @@ ExportResult ExportFabSet(const ExportRequest& request) {
     result.files.push_back(layer.name);
   }
 
-  // 7. The job file, the aperture table and the preview.
+  // 7. The job file and the aperture table.
   const std::string jobName = board + ".gbrjob";
   {
     SetFile job(staged.Path(jobName));
@@ -254,11 +265,31 @@ ExportResult ExportFabSet(const ExportRequest& request) {
     csv.Out().Put(WriteReport(report));
     csv.Close();
   }
-  const std::string root = WritePreviewEnd(svg.Out(), written, PreviewFrame{SystemTextToUtf8(board), ink, outline});
+
+  // 8. The board check of what was written, its report beside the set (not in the
+  //    archive: the house does not take it); then the preview's views, with every
+  //    finding marked.
+  PreviewFrame frame{SystemTextToUtf8(board), ink, outline, std::nullopt};
+  std::vector<std::string> checkNames;
+  if (checkBoard) {
+    const PadFrameRead pad = ReadPadFrame(request.base, settings);
+    result.check = checkBoard->Check(pad.frame, request.limits);
+    check::FileNames names;
+    for (std::size_t n = 0; n < sourceNames.size(); ++n) names[n + 1] = sourceNames[n];
+    for (const bool csv : {false, true}) {
+      checkNames.push_back(board + (csv ? "-check.csv" : "-check.txt"));
+      SetFile file(staged.Path(checkNames.back()));
+      file.Out().Put(csv ? check::ReportCsv(*result.check, names)
+                         : check::ReportText(*result.check, request.limits, names, pad.why));
+      file.Close();
+    }
+    frame.check = MarksOf(*result.check);
+  }
+  const std::string root = WritePreviewEnd(svg.Out(), written, frame);
   svg.Close();
   WriteOver(staged.Path(previewName), kPreviewRootOffset, root);
 
-  // 8. The archive of what a board house takes: the layers and the job file.
+  // 9. The archive of what a board house takes: the layers and the job file.
   {
     ZipArchive zip(staged.StagedArchive(), clock.zip);
     for (const std::string& name : result.files) zip.Add(SystemTextToUtf8(name), staged.Path(name));
@@ -267,9 +298,10 @@ ExportResult ExportFabSet(const ExportRequest& request) {
   }
   result.files.push_back(jobName);
   result.files.push_back(reportName);
+  result.files.insert(result.files.end(), checkNames.begin(), checkNames.end());
   result.files.push_back(previewName);
 
-  // 9. The new set in place of the previous one, whole.
+  // 10. The new set in place of the previous one, whole.
   staged.Commit();
   return result;
 }

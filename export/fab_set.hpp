@@ -1,13 +1,17 @@
 #pragma once
 // The board house's set of one converted board, from the converter's files and
 // configuration: a folder of its own named after the board (out/board-fab/) with the
-// Gerber and drill files, the job file, the aperture table and the preview, and the
-// archive beside it (out/board-fab.zip) with what a board house takes.
+// Gerber and drill files, the job file, the aperture table, the board check's report
+// and the preview, and the archive beside it (out/board-fab.zip) with what a board
+// house takes.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "check/findings.hpp"
+#include "check/limits.hpp"
 #include "config/settings.hpp"
 #include "export/features.hpp"
 #include "export/layer_model.hpp"
@@ -15,8 +19,12 @@
 
 namespace velmorta::fab {
 
-// A converted board read as far as its layers: what the export writes from, and what a
-// check walks (DiskSources(paths), then CollectLayer for each layer of the model).
+// A small file whole: the configuration, a limits file. Throws ExportError naming it
+// as `what` ("the configuration file").
+std::string ReadWholeFile(const std::string& path, const std::string& what);
+
+// A converted board read as far as its layers: what the export writes from (and tests
+// walk: DiskSources(paths), then CollectLayer for each layer of the model).
 struct Board {
   std::string name;  // the base without its directories
   Settings settings;
@@ -34,12 +42,15 @@ struct ExportRequest {
   std::string base;           // as given: the run log is base + "_.vel"
   std::string configuration;  // the configuration file's path
   bool timestamp = false;     // a creation date in the files and the archive
+  bool check = true;          // the board check, its report and its marks in the preview
+  check::Limits limits;
   StagedSet::Rename rename = nullptr;
 };
 
 struct ExportResult {
   std::string folder, archive;
   std::vector<std::string> files;  // in the folder, in the order written
+  std::optional<check::CheckResult> check;  // what the board check found, when it ran
 };
 
 // Throws ExportError for the first thing that cannot be exported; nothing is changed

@@ -1,5 +1,8 @@
 #include "export/features.hpp"
 
+#include <algorithm>
+
+#include "base/files.hpp"
 #include "export/drill_program.hpp"
 #include "export/export_error.hpp"
 #include "export/gerber_program.hpp"
@@ -40,8 +43,10 @@ void WalkGerber(const Source& source, const Settings& settings, const BoardFacts
                                   : source.file == Output::Lands2 ? &facts.viaPads[1]
                                                                   : nullptr;
   std::size_t flashes = 0;
+  std::uint32_t ordinal = 0;
   for (GerberOp op; reader.Next(op);) {
     const geometry::Point to{op.x, op.y};
+    if (op.kind == GerberOpKind::Draw || op.kind == GerberOpKind::Flash) feature.ordinal = ++ordinal;
     switch (op.kind) {
       case GerberOpKind::Select:
         code = op.code;
@@ -100,6 +105,7 @@ void WalkDrill(const Source& source, const Settings& settings, const BoardFacts&
     const geometry::Point at{op.x, op.y};
     const bool plated = hits < facts.platedHits.size() && facts.platedHits[hits];
     ++hits;
+    feature.ordinal = static_cast<std::uint32_t>(hits);
     if (source.take == Take::PlatedHits || source.take == Take::UnplatedHits) {
       if (plated != (source.take == Take::PlatedHits)) continue;
     }
@@ -130,6 +136,23 @@ class Collector final : public FeatureSink {
 
 std::unique_ptr<TextScan> DiskSources::Open(Output file) {
   return TextScan::Open(Name(file), "output file " + std::to_string(static_cast<int>(file)));
+}
+
+std::uint64_t DiskSources::CoordinateBlocks(Output file) {
+  int error = 0;
+  const FileHandle read = OpenForReading(Name(file), error);
+  if (!read) return 0;
+  std::uint64_t blocks = 0;
+  char buffer[1 << 16];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, read.get())) > 0;) {
+    blocks += static_cast<std::uint64_t>(std::count(buffer, buffer + n, 'X'));
+  }
+  return blocks;
+}
+
+std::uint64_t TextSources::CoordinateBlocks(Output file) {
+  const std::string& text = texts_[IndexOf(file)];
+  return static_cast<std::uint64_t>(std::count(text.begin(), text.end(), 'X'));
 }
 
 TextSources::TextSources(std::array<std::string, 7> texts, std::array<std::string, 7> names)

@@ -30,6 +30,10 @@ class SourceFiles {
   // A scan from the file's start; throws ExportError when it cannot be opened.
   virtual std::unique_ptr<TextScan> Open(Output file) = 0;
   virtual const std::string& Name(Output file) const = 0;  // the path, for messages
+  // Every stroke, flash and hit is written in a coordinate block "X…Y…": the number of
+  // "X" bytes of a file bounds its features from above, for a reader that keeps them to
+  // reserve its memory once. 0 when the file cannot be read (reading it will say why).
+  virtual std::uint64_t CoordinateBlocks(Output file) = 0;
 };
 
 class DiskSources final : public SourceFiles {
@@ -37,6 +41,7 @@ class DiskSources final : public SourceFiles {
   explicit DiskSources(std::array<std::string, 7> paths) : paths_(std::move(paths)) {}
   std::unique_ptr<TextScan> Open(Output file) override;
   const std::string& Name(Output file) const override { return paths_[IndexOf(file)]; }
+  std::uint64_t CoordinateBlocks(Output file) override;
 
  private:
   std::array<std::string, 7> paths_;
@@ -48,6 +53,7 @@ class TextSources final : public SourceFiles {
   explicit TextSources(std::array<std::string, 7> texts, std::array<std::string, 7> names = {});
   std::unique_ptr<TextScan> Open(Output file) override;
   const std::string& Name(Output file) const override { return names_[IndexOf(file)]; }
+  std::uint64_t CoordinateBlocks(Output file) override;
 
  private:
   std::array<std::string, 7> texts_, names_;
@@ -85,6 +91,9 @@ struct Feature {
   std::int32_t code = 0;
   CodeSize size;
   std::size_t offset = 0;
+  // Its number in the converter file, from 1: strokes and flashes of a Gerber file,
+  // hits of the drill file, whichever of them the layer takes.
+  std::uint32_t ordinal = 0;
   bool through = false;  // a Hit of a through-hole
 
   geometry::Point At() const { return kind == FeatureKind::Stroke ? stroke.to : disc.centre; }

@@ -125,7 +125,7 @@ for (const [name, pad, doubleSided] of boards) {
   test(`npm readers take the set of ${name}`, {skip: readers === null}, () => {
     const dir = exportBoard(pad);
     const folder = path.join(dir, 'board-fab');
-    const names = fs.readdirSync(folder).filter((n) => !/\.(gbrjob|csv|svg)$/.test(n)).sort();
+    const names = fs.readdirSync(folder).filter((n) => !/\.(gbrjob|csv|svg|txt)$/.test(n)).sort();
     // Roles by name, each identifier on its own and on the whole folder, the
     // converter's files beside it included.
     const expected = Object.fromEntries(names.map((n) => [n, roles[Object.keys(roles).find((s) => n.endsWith(s))]]));

@@ -23,6 +23,7 @@ constexpr std::string_view kLegend = "#f4f4f4";
 constexpr std::string_view kHole = "#000000";
 constexpr std::string_view kPlatedHole = "#3a3226";  // the barrel's shadow
 constexpr std::string_view kProfile = "#e8e070";
+constexpr std::string_view kFinding = "#e4002b";  // the board check's marks
 
 struct Paint {
   std::string_view colour;
@@ -201,8 +202,10 @@ std::string WritePreviewEnd(OutFile& out, const std::vector<const FabLayer*>& la
   for (const FabLayer* layer : layers) {
     if (InPreview(*layer)) shown.push_back(layer);
   }
+  const std::size_t keys = shown.size() + (frame.check ? 1 : 0);
   const std::int64_t height =
-      std::max(ink.Height() + 2 * pad, lineHeight * static_cast<std::int64_t>(shown.size() + 3)) + band;
+      std::max(ink.Height() + 2 * pad, lineHeight * static_cast<std::int64_t>(keys + 3)) + band;
+  const std::int64_t ring = lineHeight;  // a mark's radius: as large as a legend line on any board
   const std::int64_t width = 2 * viewWidth + legendWidth;
   const std::string title = XmlText(frame.title);
   const std::string size = XmlText(BoardSizeText(board));
@@ -247,6 +250,16 @@ std::string WritePreviewEnd(OutFile& out, const std::vector<const FabLayer*>& la
       const bool everywhere = layer->IsDrill() || layer->function == FileFunction::Profile;
       if ((sided && layer->side == side) || everywhere) Put(out, Use(*layer, PaintOf(*layer)));
     }
+    if (frame.check && !frame.check->marks.empty()) {
+      Put(out, "<g class=\"L-check\" fill=\"" + std::string(kFinding) + "\" fill-opacity=\"0.12\" stroke=\"" +
+                   std::string(kFinding) + "\" stroke-width=\"" + N(ring / 6) + "\">\n");
+      for (const PreviewMark& mark : frame.check->marks) {
+        if (mark.side && *mark.side != side) continue;
+        Put(out, "<circle cx=\"" + N(mark.at.x) + "\" cy=\"" + N(-std::int64_t{mark.at.y}) + "\" r=\"" + N(ring) +
+                     "\"><title>" + XmlText(mark.title) + "</title></circle>\n");
+      }
+      Put(out, "</g>\n");
+    }
     Put(out, "</g>\n");
   }
 
@@ -264,6 +277,15 @@ std::string WritePreviewEnd(OutFile& out, const std::vector<const FabLayer*>& la
                  "\" stroke=\"#222\" stroke-width=\"" + N(font / 10 + 1) + "\"/>");
     Put(out, "<text x=\"" + N(legendLeft + font * 3 / 2) + "\" y=\"" + N(baseline) + "\">" + XmlText(layer->role) +
                  " (" + XmlText(SystemTextToUtf8(layer->name)) + ")</text></g>\n");
+  }
+  if (frame.check) {
+    baseline += lineHeight;
+    Put(out, "<g class=\"key\" onclick=\"toggle('check', this)\">");
+    Put(out, "<circle cx=\"" + N(legendLeft + font / 2) + "\" cy=\"" + N(baseline - font / 2) + "\" r=\"" +
+                 N(font * 2 / 5) + "\" fill=\"none\" stroke=\"" + std::string(kFinding) + "\" stroke-width=\"" +
+                 N(font / 8 + 1) + "\"/>");
+    Put(out, "<text x=\"" + N(legendLeft + font * 3 / 2) + "\" y=\"" + N(baseline) + "\">" +
+                 XmlText(frame.check->key) + "</text></g>\n");
   }
   Put(out, "<style>\n"
            ".off { display: none }\n"

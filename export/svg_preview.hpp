@@ -9,6 +9,7 @@
 // groups; the first line, which needs the extents, is written with fields of a fixed
 // width that the end fills in.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,10 +41,24 @@ class PreviewBody final : public FeatureSink {
   std::size_t pathLength_ = 0;
 };
 
+// A finding of the board check, marked where it is: a red ring in the view of its side,
+// in both for the drill's; its title (a tooltip) says what was found.
+struct PreviewMark {
+  geometry::Point at;
+  std::optional<Side> side;  // none: both views
+  std::string title;         // UTF-8
+};
+
+struct PreviewCheck {
+  std::string key;  // the legend entry that switches the marks off and on (UTF-8)
+  std::vector<PreviewMark> marks;
+};
+
 struct PreviewFrame {
   std::string title;              // UTF-8
   geometry::Extents ink;          // of every feature shown
   geometry::Extents board;        // the outline's centre lines; empty without one
+  std::optional<PreviewCheck> check;  // when the board was checked
 };
 
 // The declaration, the root element with its fields unset, the title (UTF-8) and the

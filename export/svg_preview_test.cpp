@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <regex>
+#include <set>
 
 #include "export/export_test_support.hpp"
 #include "export/fab_set.hpp"
@@ -96,6 +98,35 @@ TEST(SvgPreview, DrawsEveryLayerOfTheModelWhereItIs) {
       maxX = std::max<std::int64_t>({maxX, s.from.x, s.to.x});
     }
     EXPECT_GT(std::stoll(m[1]) - maxX, maxX);  // the mirrored left edge
+
+    // Each finding of the check's report is marked where it is, in the view of its side
+    // (the drill's in both), and the marks have a key.
+    std::multiset<std::string> reported, marked;
+    const std::string csv = ReadFile(dir / "board-fab/board-check.csv");
+    for (std::size_t start = csv.find('\n') + 1, end; (end = csv.find('\n', start)) != std::string::npos; start = end + 1) {
+      std::vector<std::string> fields;
+      for (std::size_t at = start, comma; at < end; at = comma + 1) {
+        comma = std::min(csv.find(',', at), end);
+        fields.push_back(csv.substr(at, comma - at));
+      }
+      const auto um = [](const std::string& mm) { return std::to_string(std::llround(std::stod(mm) * 1000)); };
+      for (const std::string view : {"top", "bottom"}) {
+        if (fields[2] == "drill" || fields[2] == view) reported.insert(view + " " + um(fields[3]) + " -" + um(fields[4]));
+      }
+    }
+    const std::size_t bottomView = svg.find("<g id=\"bottom-view\"");
+    const std::regex circle(R"re(<circle cx="(-?\d+)" cy="(-?\d+)" r="\d+"><title>)re");
+    for (std::sregex_iterator c(svg.begin(), svg.end(), circle), end; c != end; ++c) {
+      const std::string view = static_cast<std::size_t>(c->position()) < bottomView ? "top" : "bottom";
+      marked.insert(view + " " + (*c)[1].str() + " " + (*c)[2].str());
+    }
+    EXPECT_EQ(marked, reported);
+    EXPECT_NE(svg.find("<g class=\"key\" onclick=\"toggle('check', this)\">"), std::string::npos);
+    if (pad == pads[1]) {
+      EXPECT_EQ(reported.size(), 3u);
+      EXPECT_NE(svg.find("<title>hole_spacing (error): 0.470 &lt; 0.500 mm at pad 122.50, 120.00</title>"),
+                std::string::npos);
+    }
   }
 }
 

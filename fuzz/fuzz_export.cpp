@@ -1,5 +1,6 @@
 // The export's readers on any bytes: a converter Gerber or drill file read back and
-// written as a board-house layer, the export's configuration lines, and names turned
+// written as a board-house layer (and checked as the board check reads it), the
+// export's configuration lines, and names turned
 // into UTF-8 for XML, JSON and Gerber comments. The first byte chooses what the rest is.
 // A reader either refuses the bytes (ExportError) or yields what the writers take; the
 // same file read through the window of a stream and whole in memory gives the same
@@ -9,7 +10,9 @@
 #include <vector>
 
 #include "base/text_encoding.hpp"
+#include "check/findings.hpp"
 #include "config/config_reader.hpp"
+#include "export/check_board.hpp"
 #include "export/drill_tokens.hpp"
 #include "export/export_error.hpp"
 #include "export/fab_settings.hpp"
@@ -100,6 +103,12 @@ void ExportLayer(std::string_view bytes, Output file) {
       Check(out.Text().ends_with("\r\nM02*\r\n") && out.Text().find("%ADD") != std::string::npos,
             "a Gerber file without an aperture or M02");
     }
+    // The same layer as the board check reads it, checked and marked.
+    CheckBoardFiller checked(LayerModel{1, {layer}}, facts, sources);
+    Check(checked.Begin(layer), "the check reads no copper or drill layer");
+    WalkLayer(layer, settings, facts, sources, checked);
+    const check::CheckResult result = checked.Check(std::nullopt, check::Limits{});
+    Check(MarksOf(result).marks.size() == result.findings.size(), "a finding without its mark");
   } catch (const ExportError&) {
   }
 }

@@ -1,6 +1,7 @@
 // The pad reader on any bytes, with the example configuration and files in memory. It
 // must never fail; the headers it writes must be well formed; the tables must end where
-// their first record with a first field of 0 stands; its warnings must be few and ASCII.
+// their first record with a first field of 0 stands; its warnings must be few and ASCII;
+// the extents read alone must be the whole read's.
 #include <cstdio>
 #include <sstream>
 
@@ -60,5 +61,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(board.MinX <= 300000 && board.MaxY >= 0, "extents beyond their start values");
   Check(board.PitchMode >= 0 && board.PitchMode <= 2 && (board.BoardType == 0 || board.BoardType == 1),
         "pitch or board type out of range");
+
+  // The extents alone, as the export reads them for its report: the same values, no
+  // record kept.
+  pad = size > 0 ? fmemopen(const_cast<std::uint8_t*>(data), size, "rb") : fmemopen(&blank, 1, "rb");
+  if (pad == nullptr) return 0;
+  Diagnostics quiet;
+  const Board extents = ReadPadExtents(pad, settings, quiet);
+  std::fclose(pad);
+  Check(extents.MinX == board.MinX && extents.MaxY == board.MaxY && extents.MinXSource == board.MinXSource &&
+            extents.MaxYSource == board.MaxYSource && extents.PitchMode == board.PitchMode &&
+            extents.BoardType == board.BoardType,
+        "the extents alone differ from the whole board's");
+  Check(extents.AreaTable.Stored().empty() && extents.PartsTable.Stored().empty() &&
+            extents.HoleTable.Stored().empty() && extents.BottomLineTable.Stored().empty(),
+        "the extents alone kept records");
   return 0;
 }

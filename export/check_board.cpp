@@ -1,0 +1,150 @@
+#include "export/check_board.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <limits>
+
+#include "base/large_memory.hpp"
+#include "check/report.hpp"
+#include "check/run_check.hpp"
+#include "export/export_error.hpp"
+
+namespace velmorta::fab {
+namespace {
+
+check::Point PointOf(geometry::Point p) { return {p.x, p.y}; }
+
+// Sizes grown by a mask expansion are 64-bit; no size the check reads comes near 2^31.
+std::int32_t Size(std::int64_t micrometres) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(micrometres, 0, std::numeric_limits<std::int32_t>::max()));
+}
+
+check::Source SourceOf(const Feature& feature) {
+  return {static_cast<std::uint8_t>(feature.file), feature.ordinal};
+}
+
+}  // namespace
+
+CheckBoardFiller::Target CheckBoardFiller::TargetOf(const FabLayer& layer) const {
+  switch (layer.function) {
+    case FileFunction::Copper:
+      return {Into::Copper, board_.doubleSided && layer.side == Side::Top ? check::Side::Top : check::Side::Bottom};
+    case FileFunction::Plated:
+    case FileFunction::NonPlated: return {Into::Holes};
+    case FileFunction::Profile: return {Into::Outline};
+    case FileFunction::Legend: return {Into::Links};  // the only legend: a single-sided board's jumpers
+    case FileFunction::Soldermask:
+    case FileFunction::Drillmap: break;
+  }
+  return {};
+}
+
+CheckBoardFiller::CheckBoardFiller(const LayerModel& model, const BoardFacts& facts, SourceFiles& sources) {
+  board_.doubleSided = model.copperLayers == 2;
+  std::array<std::uint64_t, 2> copper{};
+  std::uint64_t outline = 0, links = 0;
+  for (const FabLayer& layer : model.layers) {
+    const Target target = TargetOf(layer);
+    for (const Source& source : layer.sources) {
+      const bool lands = source.take == Take::Flashes && TraitsOf(source.file).content == Content::Lands;
+      const std::uint64_t bound = lands ? facts.viaPads[source.file == Output::Lands1 ? 0 : 1].size()
+                                        : target.into == Into::Nothing || target.into == Into::Holes
+                                            ? 0
+                                            : sources.CoordinateBlocks(source.file);
+      if (target.into == Into::Copper) copper[static_cast<std::size_t>(target.side)] += bound;
+      if (target.into == Into::Outline) outline += bound;
+      if (target.into == Into::Links) links += bound;
+    }
+  }
+  for (const check::Side side : {check::Side::Bottom, check::Side::Top}) {
+    ReserveLarge(board_[side], copper[static_cast<std::size_t>(side)]);
+  }
+  ReserveLarge(board_.holes, facts.platedHits.size());  // every hit, plated or not
+  ReserveLarge(board_.outline, outline);
+  ReserveLarge(board_.links, links);
+}
+
+bool CheckBoardFiller::Begin(const FabLayer& layer) {
+  target_ = TargetOf(layer);
+  if (target_.into == Into::Copper && !board_.doubleSided) onlyCopperOnTop_ = layer.side == Side::Top;
+  plated_ = layer.function == FileFunction::Plated;
+  return target_.into != Into::Nothing;
+}
+
+void CheckBoardFiller::Add(const Feature& feature) {
+  const bool stroke = feature.kind == FeatureKind::Stroke;
+  const check::Segment line{PointOf(feature.stroke.from), PointOf(feature.stroke.to)};
+  switch (target_.into) {
+    case Into::Copper:
+      if (stroke) {
+        board_[target_.side].push_back({line.a, line.b, Size(feature.stroke.width), true, check::Role::Conductor,
+                                 SourceOf(feature)});
+      } else {
+        // A flash of a land file is a land, to be drilled; any other is copper alone.
+        const bool land = TraitsOf(feature.file).content == Content::Lands;
+        const check::Point at = PointOf(feature.disc.centre);
+        board_[target_.side].push_back({at, at, Size(feature.disc.diameter), false,
+                                 land ? check::Role::Land : check::Role::Conductor, SourceOf(feature)});
+      }
+      break;
+    case Into::Holes:
+      if (!stroke) board_.holes.push_back({PointOf(feature.disc.centre), Size(feature.disc.diameter), plated_, SourceOf(feature)});
+      break;
+    case Into::Outline:
+      if (stroke) board_.outline.push_back({line, Size(feature.stroke.width), SourceOf(feature)});
+      break;
+    case Into::Links:
+      if (stroke) board_.links.push_back({line, SourceOf(feature)});
+      break;
+    case Into::Nothing: break;
+  }
+}
+
+check::CheckResult CheckBoardFiller::Check(std::optional<check::PadFrame> frame, const check::Limits& limits) {
+  board_.frame = frame;
+  check::CheckResult result;
+  try {
+    result = check::RunCheck(std::move(board_), limits);
+  } catch (const check::CheckError& error) {
+    throw ExportError(std::string("the board check: ") + error.what() + " (--no-check exports without it)");
+  }
+  if (onlyCopperOnTop_) {
+    for (check::Finding& f : result.findings) {
+      if (f.layer == check::Layer::Bottom) f.layer = check::Layer::Top;
+    }
+    std::sort(result.findings.begin(), result.findings.end(), check::ReportOrder);
+  }
+  return result;
+}
+
+PreviewCheck MarksOf(const check::CheckResult& result) {
+  const auto fixed = [](double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return std::string(text);
+  };
+  const std::string summary = check::Summary(result);
+  PreviewCheck marks{summary.substr(0, summary.find('\n')), {}};
+  marks.marks.reserve(result.findings.size());
+  for (const check::Finding& f : result.findings) {
+    const check::KindTraits& traits = check::TraitsOf(f.kind);
+    std::string title = std::string(traits.name) + (traits.severity == check::Severity::Error ? " (error)" : " (warning)");
+    if (traits.measured) {
+      title += ": " + fixed(f.measured / 1000, 3) + (traits.largerIsWorse ? " > " : " < ") +
+               fixed(f.limit / 1000.0, 3) + " mm";
+    }
+    if (result.frame) {
+      title += " at pad " + fixed(check::PadX(*result.frame, f.at.x), 2) + ", " +
+               fixed(check::PadY(*result.frame, f.at.y), 2);
+    } else {
+      title += " at " + fixed(f.at.x / 1000.0, 3) + ", " + fixed(f.at.y / 1000.0, 3) + " mm";
+    }
+    std::optional<Side> side;
+    if (f.layer != check::Layer::Drill) side = f.layer == check::Layer::Top ? Side::Top : Side::Bottom;
+    marks.marks.push_back({{f.at.x, f.at.y}, side, std::move(title)});
+  }
+  return marks;
+}
+
+}  // namespace velmorta::fab
