@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -69,6 +70,7 @@ struct CheckResult {
   std::vector<Finding> findings;
   std::uint32_t errors = 0, warnings = 0;
   std::optional<PadFrame> frame;  // the board's, for the report
+  std::string stopped;            // why the board was not checked; empty when it was
 };
 
 }  // namespace velmorta::check

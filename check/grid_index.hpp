@@ -54,8 +54,9 @@ class GridIndex {
   GridIndex(const GridShape& shape, std::uint32_t count, BoxOf boxOf);
 
   // visit(item) once for each item whose box (boxOf as at construction) meets q.
+  // Returns the number of cells and entries read, the query's cost.
   template <class BoxOf, class Visit>
-  void Query(const Box& q, BoxOf boxOf, Visit&& visit) const;
+  std::uint64_t Query(const Box& q, BoxOf boxOf, Visit&& visit) const;
 
   const GridShape& Shape() const { return shape_; }
   std::size_t Bytes() const { return (start_.capacity() + items_.capacity()) * sizeof(std::uint32_t); }
@@ -149,11 +150,12 @@ GridIndex::GridIndex(const GridShape& shape, std::uint32_t count, BoxOf boxOf) :
 }
 
 template <class BoxOf, class Visit>
-void GridIndex::Query(const Box& q, BoxOf boxOf, Visit&& visit) const {
+std::uint64_t GridIndex::Query(const Box& q, BoxOf boxOf, Visit&& visit) const {
   const GridShape& s = shape_;
-  if (s.nx == 0) return;
+  if (s.nx == 0) return 0;
   const std::int64_t lastX = s.originX + s.nx * s.cell - 1, lastY = s.originY + s.ny * s.cell - 1;
-  if (q.maxX < s.originX || q.maxY < s.originY || q.minX > lastX || q.minY > lastY) return;
+  if (q.maxX < s.originX || q.maxY < s.originY || q.minX > lastX || q.minY > lastY) return 0;
+  std::uint64_t read = 0;
   const std::int64_t x0 = s.CellX(std::max(q.minX, s.originX)), x1 = s.CellX(std::min(q.maxX, lastX));
   const std::int64_t y0 = s.CellY(std::max(q.minY, s.originY)), y1 = s.CellY(std::min(q.maxY, lastY));
   for (std::int64_t y = y0; y <= y1; ++y) {
@@ -161,6 +163,7 @@ void GridIndex::Query(const Box& q, BoxOf boxOf, Visit&& visit) const {
     for (std::int64_t x = x0; x <= x1; ++x) {
       const std::int64_t cellLeft = s.originX + x * s.cell;
       const std::size_t cell = static_cast<std::size_t>(y * s.nx + x);
+      read += 1 + start_[cell + 1] - start_[cell];  // the cell and its entries
       for (std::uint32_t e = start_[cell]; e < start_[cell + 1]; ++e) {
         const std::uint32_t item = items_[e];
         const Box b = boxOf(item);
@@ -173,6 +176,7 @@ void GridIndex::Query(const Box& q, BoxOf boxOf, Visit&& visit) const {
       }
     }
   }
+  return read;
 }
 
 }  // namespace velmorta::check

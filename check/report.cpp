@@ -1,7 +1,9 @@
 #include "check/report.hpp"
 
 #include <cmath>
+#include <algorithm>
 #include <cstdio>
+#include <span>
 
 namespace velmorta::check {
 namespace {
@@ -48,8 +50,13 @@ Columns ColumnsOf(const Finding& f, const std::optional<PadFrame>& frame, const 
 }
 
 std::string Verdict(const CheckResult& r) {
+  if (!r.stopped.empty()) return "not done, the board was not checked: " + r.stopped;
   if (r.errors == 0 && r.warnings == 0) return "passed";
   return Plural(r.errors, "error") + ", " + Plural(r.warnings, "warning");
+}
+
+std::span<const Finding> Listed(const CheckResult& r) {
+  return std::span<const Finding>(r.findings).first(std::min(r.findings.size(), kMostListed));
 }
 
 std::string Pad(std::string s, std::size_t width) {
@@ -78,7 +85,7 @@ std::string ReportText(const CheckResult& result, const Limits& limits, const Fi
   if (result.findings.empty()) return text;
 
   text += "\nFindings (positions in mm; pad: in the pad file's units, 0.01 inch):\n";
-  for (const Finding& f : result.findings) {
+  for (const Finding& f : Listed(result)) {
     const Columns c = ColumnsOf(f, result.frame, names);
     std::string line = Pad(c.severity, 8) + Pad(c.kind, 15) + Pad(c.layer, 7) + "at " + c.x + ", " + c.y;
     if (result.frame) line += "  pad " + c.padX + ", " + c.padY;
@@ -90,6 +97,9 @@ std::string ReportText(const CheckResult& result, const Limits& limits, const Fi
     if (!c.second.empty()) line += ", " + c.second;
     if (f.count > 1) line += "  (found " + std::to_string(f.count) + " times here)";
     text += line + "\n";
+  }
+  if (result.findings.size() > kMostListed) {
+    text += "... and " + std::to_string(result.findings.size() - kMostListed) + " more, not listed\n";
   }
 
   text += "\nKinds:\n";
@@ -112,7 +122,7 @@ std::string ReportCsv(const CheckResult& result, const FileNames& names) {
     for (const char ch : s) quoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
     return quoted + "\"";
   };
-  for (const Finding& f : result.findings) {
+  for (const Finding& f : Listed(result)) {
     const Columns c = ColumnsOf(f, result.frame, names);
     text += c.severity + "," + c.kind + "," + c.layer + "," + c.x + "," + c.y + "," + c.padX + "," + c.padY + "," +
             c.measured + "," + c.limit + "," + c.count + "," + field(c.first) + "," + field(c.second) + "\n";

@@ -17,6 +17,10 @@ namespace velmorta::check {
 // name is written "file N".
 using FileNames = std::array<std::string, 8>;
 
+// Faults the reports and the preview list, in report order; the counts take in every
+// one. Beyond this many a list helps nobody, and would take longer than the check.
+inline constexpr std::size_t kMostListed = 10000;
+
 // Without the board's pad frame `noFrame` says why, once, after the verdict.
 std::string ReportText(const CheckResult& result, const Limits& limits, const FileNames& names = {},
                        std::string_view noFrame = {});

@@ -37,8 +37,12 @@ Point Middle(Segment s) {
   return Round((static_cast<double>(s.a.x) + s.b.x) / 2, (static_cast<double>(s.a.y) + s.b.y) / 2);
 }
 
+// Before anything is kept: the findings and pairs together stay within the budget.
+void Keeping(CheckState& s) { s.budget.Keep(s.findings.size() + s.nearPairs.size() + s.touchingLands.size()); }
+
 void Add(CheckState& s, Kind kind, Layer layer, Point at, double measured, std::int32_t limit, Source first,
          Source second, std::uint32_t subjectA, std::uint32_t subjectB = 0) {
+  Keeping(s);
   s.findings.push_back({kind, layer, at, measured, limit, first, second, subjectA, subjectB, 1});
 }
 
@@ -60,20 +64,23 @@ Box BoxOf(const Hole& h) { return BoxOf(PointSegment(h.at), HalfUp(Diameter(h.di
 Box BoxOf(const Edge& e) { return BoxOf(e.line, 0); }
 
 CheckState::CheckState(CheckBoard b, const Limits& l, Search search)
-    : board(std::move(b)), limits(l), features(TotalFeatures(board)),
+    : board(std::move(b)), limits(l),
+      budget(std::uint64_t{board[Side::Bottom].size()} + board[Side::Top].size() + board.holes.size() +
+             board.outline.size() + board.links.size()),
+      features(TotalFeatures(board)),
       groups(features + Count(board.links.size(), "wire links")), drilled(features, 0) {
   std::uint32_t offset = 0;
   for (const Side side : {Side::Bottom, Side::Top}) {
     if (side == Side::Top && !board.doubleSided) break;
     std::vector<Feature>& list = board[side];
     const auto count = static_cast<std::uint32_t>(list.size());
-    sides.push_back({side, &list, offset, Finder(list, search)});
+    sides.push_back({side, &list, offset, Finder(list, search, budget)});
     offset += count;
   }
   Count(board.holes.size(), "holes");
   Count(board.outline.size(), "outline segments");
-  holes = Finder(board.holes, search);
-  outline = Finder(board.outline, search);
+  holes = Finder(board.holes, search, budget);
+  outline = Finder(board.outline, search, budget);
 }
 
 void CheckSizes(CheckState& s) {
@@ -115,6 +122,7 @@ void ConnectTouching(CheckState& s) {
         // Lands of two holes that touch, whatever else joins them.
         if (f.role == Role::Land && g.role == Role::Land && !(f.a == g.a) &&
             CompareTwiceDistance(CoreOf(f), CoreOf(g), touching) <= 0) {
+          Keeping(s);
           s.touchingLands.push_back({k, i, j});
         }
         // Groups only ever merge: copper of one group now is of one group at the end.
@@ -123,6 +131,7 @@ void ConnectTouching(CheckState& s) {
         if (CompareTwiceDistance(CoreOf(f), CoreOf(g), touching) <= 0) {
           s.groups.Unite(side.offset + i, side.offset + j);
         } else if (CompareTwiceDistance(CoreOf(f), CoreOf(g), touching + 2 * clearance) < 0) {
+          Keeping(s);
           s.nearPairs.push_back({k, i, j});
         }
       });

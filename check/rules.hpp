@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "base/large_memory.hpp"
@@ -17,6 +18,33 @@ namespace velmorta::check {
 
 struct CheckError : std::runtime_error {
   using std::runtime_error::runtime_error;
+};
+
+// Thrown when a board would cost the check more than its budget.
+struct CheckStopped : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// What the check may spend, in proportion to the board's items: a board whose features
+// crowd together (lines across the whole board, an outline through the copper) would
+// otherwise cost time and memory in proportion to the square of its items. Boards as
+// they are drawn stay far below it; one beyond it is reported as not checked.
+class Budget {
+ public:
+  static constexpr std::uint64_t kReadsPerItem = 1024, kBaseReads = std::uint64_t{1} << 26;
+  static constexpr std::uint64_t kMostKept = std::uint64_t{1} << 22;  // findings and pairs
+
+  explicit Budget(std::uint64_t items) : reads_(kBaseReads + kReadsPerItem * items) {}
+  void Read(std::uint64_t n) {
+    if (n > reads_) throw CheckStopped("its features crowd together too much to check in a time in proportion to the board");
+    reads_ -= n;
+  }
+  void Keep(std::size_t kept) {
+    if (kept >= kMostKept) throw CheckStopped("it has more than " + std::to_string(kMostKept) + " findings and near pairs");
+  }
+
+ private:
+  std::uint64_t reads_;
 };
 
 // How candidates are found: the grid, or every item (the plain all-pairs check that the
@@ -43,16 +71,17 @@ class Finder {
   // Puts the items in the grid's spatial order (in either search, so that both number
   // everything alike), so that the items of a query are near in memory, and indexes them.
   template <class Item>
-  Finder(std::vector<Item>& items, Search search);
+  Finder(std::vector<Item>& items, Search search, Budget& budget);
 
   template <class BoxOf, class Visit>
   void Query(const Box& q, BoxOf boxOf, Visit&& visit) const {
     if (allPairs_) {
+      budget_->Read(count_);
       for (std::uint32_t i = 0; i < count_; ++i) {
         if (Overlap(boxOf(i), q)) visit(i);
       }
     } else {
-      grid_.Query(q, boxOf, visit);
+      budget_->Read(grid_.Query(q, boxOf, visit));
     }
   }
   std::size_t Bytes() const { return grid_.Bytes(); }
@@ -61,11 +90,12 @@ class Finder {
   std::uint32_t count_ = 0;
   bool allPairs_ = false;
   GridIndex grid_;
+  Budget* budget_ = nullptr;
 };
 
 template <class Item>
-Finder::Finder(std::vector<Item>& items, Search search)
-    : count_(static_cast<std::uint32_t>(items.size())), allPairs_(search == Search::AllPairs) {
+Finder::Finder(std::vector<Item>& items, Search search, Budget& budget)
+    : count_(static_cast<std::uint32_t>(items.size())), allPairs_(search == Search::AllPairs), budget_(&budget) {
   const GridShape shape = GridShape::For(count_, Boxes(items));
   {
     // Gathered into a new list: reading in the new order follows a few runs of the old
@@ -101,6 +131,7 @@ struct CheckState {
 
   CheckBoard board;
   const Limits& limits;
+  Budget budget;
   std::vector<CopperSide> sides;  // the bottom, and the top of a double-sided board
   Finder holes, outline;
   std::uint32_t features;          // of every copper side

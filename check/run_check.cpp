@@ -3,9 +3,10 @@
 #include "check/merge.hpp"
 
 namespace velmorta::check {
+namespace {
 
-CheckResult RunCheck(CheckBoard board, const Limits& limits, Search search) {
-  const std::optional<PadFrame> frame = board.frame;
+// Every rule in order, then each fault once. Throws CheckStopped beyond the budget.
+std::vector<Finding> Findings(CheckBoard board, const Limits& limits, Search search) {
   CheckState s(std::move(board), limits, search);  // 1 the copper of each side, the holes and the outline indexed
 
   // Connected groups: what touches on a side, wire links, the barrels of plated holes.
@@ -22,9 +23,20 @@ CheckResult RunCheck(CheckBoard board, const Limits& limits, Search search) {
   CheckHoleSpacing(s);                   // 11
   CheckHoleToEdge(s);                    // 12
 
-  CheckResult result;                    // 13 each fault once
-  result.frame = frame;
-  result.findings = MergeNearby(std::move(s.findings), limits.merge);
+  return MergeNearby(std::move(s.findings), limits.merge);  // 13 each fault once
+}
+
+}  // namespace
+
+CheckResult RunCheck(CheckBoard board, const Limits& limits, Search search) {
+  CheckResult result;
+  result.frame = board.frame;
+  try {
+    result.findings = Findings(std::move(board), limits, search);
+  } catch (const CheckStopped& stopped) {
+    result.stopped = stopped.what();
+    return result;
+  }
   for (const Finding& f : result.findings) {
     ++(TraitsOf(f.kind).severity == Severity::Error ? result.errors : result.warnings);
   }
@@ -32,6 +44,7 @@ CheckResult RunCheck(CheckBoard board, const Limits& limits, Search search) {
 }
 
 int CheckStatus(const CheckResult& result, FailOn failOn) {
+  if (!result.stopped.empty()) return failOn == FailOn::Nothing ? 0 : 1;  // nothing is known to pass
   switch (failOn) {
     case FailOn::Nothing: return 0;
     case FailOn::Errors: return result.errors > 0 ? 1 : 0;

@@ -8,7 +8,8 @@
 
 namespace velmorta::check {
 
-// Throws CheckError when the board is larger than the check can number. The check
+// Throws CheckError when the board is larger than the check can number; a board that
+// would cost more than the check's budget comes back unchecked, with `stopped` saying why. The check
 // reorders the board's lists: move a board in that is not needed afterwards.
 CheckResult RunCheck(CheckBoard board, const Limits& limits, Search search = Search::Indexed);
 

@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+#include "check/report.hpp"
+
 namespace velmorta::check {
 namespace {
 
@@ -190,6 +192,19 @@ TEST(RunCheck, OneFaultFoundManyTimesIsReportedOnce) {
   Limits apart;
   apart.merge = 0;
   EXPECT_GT(RunCheck(b, apart).findings.size(), 8u);
+}
+
+// Strokes that all cross one another cost the check the square of their number: beyond
+// its budget the board comes back unchecked, said so, and failing whoever asked to fail.
+TEST(RunCheck, ABoardBeyondTheBudgetIsReportedUnchecked) {
+  CheckBoard b;
+  for (std::uint32_t i = 0; i < 12000; ++i) b[Side::Bottom].push_back(Track({0, 0}, {50000, 50000}, 400, 1, i + 1));
+  const CheckResult result = RunCheck(b, Limits{});
+  EXPECT_FALSE(result.stopped.empty());
+  EXPECT_TRUE(result.findings.empty());
+  EXPECT_EQ(CheckStatus(result, FailOn::Nothing), 0);
+  EXPECT_EQ(CheckStatus(result, FailOn::Errors), 1);
+  EXPECT_TRUE(Summary(result).starts_with("board check: not done")) << Summary(result);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 #include <limits>
+#include <span>
 
 #include "base/large_memory.hpp"
 #include "check/report.hpp"
@@ -126,8 +127,10 @@ PreviewCheck MarksOf(const check::CheckResult& result) {
   };
   const std::string summary = check::Summary(result);
   PreviewCheck marks{summary.substr(0, summary.find('\n')), {}};
-  marks.marks.reserve(result.findings.size());
-  for (const check::Finding& f : result.findings) {
+  const std::span<const check::Finding> listed =
+      std::span(result.findings).first(std::min(result.findings.size(), check::kMostListed));
+  marks.marks.reserve(listed.size());
+  for (const check::Finding& f : listed) {
     const check::KindTraits& traits = check::TraitsOf(f.kind);
     std::string title = std::string(traits.name) + (traits.severity == check::Severity::Error ? " (error)" : " (warning)");
     if (traits.measured) {

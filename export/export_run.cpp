@@ -1,5 +1,6 @@
 #include "export/export_run.hpp"
 
+#include <new>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -152,7 +153,8 @@ int RunExport(std::span<const char* const> args, const std::string& executablePa
     const int status = check::CheckStatus(*result.check, options.failOn);
     if (status != 0) {
       const bool errors = options.failOn == check::FailOn::Errors;
-      err << "velmorta-export: the board check found " << (errors ? "errors" : "faults")
+      err << "velmorta-export: the board check "
+          << (result.check->stopped.empty() ? (errors ? "found errors" : "found faults") : "was not done")
           << " (--fail-on " << (errors ? "errors" : "warnings") << "); the set is written all the same\n";
     }
     return status;
@@ -164,6 +166,10 @@ int RunExport(std::span<const char* const> args, const std::string& executablePa
     return 1;
   } catch (const check::LimitsError& error) {
     err << "velmorta-export: " << error.what() << '\n';
+    return 1;
+  } catch (const std::bad_alloc&) {
+    // Like any other failure: the staged set is gone, the previous one is in place.
+    err << "velmorta-export: out of memory; nothing is changed\n";
     return 1;
   }
 }
