@@ -31,7 +31,7 @@ struct CheckStopped : std::runtime_error {
 // they are drawn stay far below it; one beyond it is reported as not checked.
 class Budget {
  public:
-  static constexpr std::uint64_t kReadsPerItem = 1024, kBaseReads = std::uint64_t{1} << 26;
+  static constexpr std::uint64_t kReadsPerItem = 256, kBaseReads = std::uint64_t{1} << 26;
   static constexpr std::uint64_t kMostKept = std::uint64_t{1} << 22;  // findings and pairs
 
   explicit Budget(std::uint64_t items) : reads_(kBaseReads + kReadsPerItem * items) {}

@@ -223,6 +223,9 @@ ExportResult ExportFabSet(const ExportRequest& request) {
   PreviewBody preview(svg.Out());
   std::optional<CheckBoardFiller> checkBoard;
   if (request.check) checkBoard.emplace(model, facts, sources);
+  // The archive of what a board house takes, the layers and the job file, deflated on a
+  // thread of its own while the next layers are written and the board checked.
+  ZipArchive zip(staged.StagedArchive(), clock.zip);
   for (const FabLayer& layer : model.layers) {
     const std::set<std::int32_t>& tools =
         layer.function == FileFunction::Plated ? facts.platedTools : facts.unplatedTools;
@@ -248,6 +251,7 @@ ExportResult ExportFabSet(const ExportRequest& request) {
     }
     if (shown) preview.End();
     out.Close();
+    zip.Add(SystemTextToUtf8(layer.name), staged.Path(layer.name));
     written.push_back(&layer);
     result.files.push_back(layer.name);
   }
@@ -259,6 +263,7 @@ ExportResult ExportFabSet(const ExportRequest& request) {
     job.Out().Put(WriteJobFile(written, model.copperLayers, outline, clock.iso));
     job.Close();
   }
+  zip.Add(SystemTextToUtf8(jobName), staged.Path(jobName));
   const std::string reportName = board + "-apertures.csv";
   {
     SetFile csv(staged.Path(reportName));
@@ -289,13 +294,8 @@ ExportResult ExportFabSet(const ExportRequest& request) {
   svg.Close();
   WriteOver(staged.Path(previewName), kPreviewRootOffset, root);
 
-  // 9. The archive of what a board house takes: the layers and the job file.
-  {
-    ZipArchive zip(staged.StagedArchive(), clock.zip);
-    for (const std::string& name : result.files) zip.Add(SystemTextToUtf8(name), staged.Path(name));
-    zip.Add(SystemTextToUtf8(jobName), staged.Path(jobName));
-    zip.Finish();
-  }
+  // 9. The archive, once its last entry is deflated.
+  zip.Finish();
   result.files.push_back(jobName);
   result.files.push_back(reportName);
   result.files.insert(result.files.end(), checkNames.begin(), checkNames.end());

@@ -54,6 +54,51 @@ ZipArchive::ZipArchive(const std::string& path, ZipTime time) : path_(path) {
   if (!file_ || !Truncate(file_.get(), error)) Fail(error);
   date_ = static_cast<std::uint16_t>(((time.year - 1980) << 9) | (time.month << 5) | time.day);
   time_ = static_cast<std::uint16_t>((time.hour << 11) | (time.minute << 5) | (time.second / 2));
+  thread_ = std::thread(&ZipArchive::Deflate, this);
+}
+
+ZipArchive::~ZipArchive() {
+  if (!thread_.joinable()) return;
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    closing_ = true;
+    pending_.clear();
+  }
+  changed_.notify_all();
+  thread_.join();
+}
+
+void ZipArchive::Deflate() {
+  for (;;) {
+    Pending next;
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      changed_.wait(lock, [this] { return closing_ || !pending_.empty(); });
+      if (pending_.empty()) return;  // closing, and nothing left
+      next = pending_.front();
+    }
+    try {
+      Store(next);
+    } catch (...) {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      failure_ = std::current_exception();
+      pending_.clear();
+      changed_.notify_all();
+      return;
+    }
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (!pending_.empty()) pending_.pop_front();  // the destructor may have cleared it
+    changed_.notify_all();
+  }
+}
+
+void ZipArchive::RethrowFailure() {
+  std::exception_ptr failure;
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    failure = failure_;
+  }
+  if (failure) std::rethrow_exception(failure);
 }
 
 void ZipArchive::Fail(int error) const {
@@ -67,6 +112,17 @@ void ZipArchive::Write(const void* bytes, std::size_t count) {
 }
 
 void ZipArchive::Add(const std::string& name, const std::string& path) {
+  RethrowFailure();
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    pending_.push_back({name, path});
+  }
+  changed_.notify_all();
+}
+
+void ZipArchive::Store(const Pending& pending) {
+  const std::string& name = pending.name;
+  const std::string& path = pending.path;
   int error = 0;
   FileHandle in = OpenForReading(path, error);
   if (!in) throw ExportError("cannot read " + path + ": " + ReasonText(error));
@@ -132,6 +188,13 @@ void ZipArchive::Add(const std::string& name, const std::string& path) {
 }
 
 void ZipArchive::Finish() {
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    closing_ = true;
+  }
+  changed_.notify_all();
+  thread_.join();  // after the last entry, or the first failure
+  RethrowFailure();
   const std::uint64_t start = written_;
   for (const Entry& entry : entries_) {
     const Record central = Record()
