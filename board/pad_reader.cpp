@@ -221,7 +221,7 @@ class PadReader {
                                   : " begins with 0 and so ends the table";
       diagnostics_.Warn(Warning::HiddenRecords, [&] {
         return std::string(About(section).name) + " record " + std::to_string(end.record) + " " + end.token + why +
-               "; " + std::to_string(hidden) + " records from it on are ignored";
+               "; " + (hidden == 1 ? std::string("it is ignored") : std::to_string(hidden) + " records from it on are ignored");
       });
     }
   }
@@ -230,7 +230,10 @@ class PadReader {
     if (!unknown_) return;
     diagnostics_.Warn(Warning::UnknownSection, [&] {
       return "unknown section name " + unknown_->name + " (section " + std::to_string(unknown_->section) +
-             " of the file): its " + std::to_string(unknown_->tokens) + " tokens are skipped";
+             " of the file): " +
+             (unknown_->tokens == 0   ? std::string("it holds nothing")
+              : unknown_->tokens == 1 ? std::string("its one token is skipped")
+                                      : "its " + std::to_string(unknown_->tokens) + " tokens are skipped");
     });
     unknown_.reset();
   }
