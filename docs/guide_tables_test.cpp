@@ -1,5 +1,5 @@
-// The size-class, hole and header-entry tables of the user's guide, read from
-// docs/guide.md and compared with what the converter uses and with the example
+// The size-class, hole and header-entry tables of the user's guides, read from
+// docs/guide.md and its translations and compared with what the converter uses and with the example
 // configuration the guide quotes, so that the guide cannot drift from the code.
 
 #include <gtest/gtest.h>
@@ -130,13 +130,24 @@ std::optional<std::int32_t> CodeOfKey(const CodeList& list, std::int32_t key) {
   return code ? std::optional(index.code(*code)) : std::nullopt;
 }
 
+// Each guide with its marked tables: the English one always, and a translation once it
+// has any, when it must have every one the English guide has.
+std::vector<std::pair<std::string, std::vector<MarkedTable>>> Guides() {
+  std::vector<std::pair<std::string, std::vector<MarkedTable>>> guides;
+  for (const std::string guide : {"docs/guide.md", "docs/guide.ja.md"}) {
+    std::vector<MarkedTable> tables = MarkedTables(testing::ReadFile(std::string(VELMORTA_SOURCE_DIR) + "/" + guide));
+    if (guides.empty() || !tables.empty()) guides.emplace_back(guide, std::move(tables));
+  }
+  return guides;
+}
+
 struct ClassKind {
   std::string_view name;
   std::function<std::optional<std::int32_t>(int, std::int32_t)> key;
   bool lands;  // >R keys (size × 100) rather than >D keys (size × 10)
 };
 
-TEST(GuideTables, SizeClassesAreTheConvertersWithTheExampleSizes) {
+void CheckSizeClasses(const std::vector<MarkedTable>& tables) {
   const std::vector<ClassKind> kKinds = {
       {"line-bottom", [](int p, std::int32_t c) { return LineClassKey(p, c, Side::Bottom); }, false},
       {"line-top", [](int p, std::int32_t c) { return LineClassKey(p, c, Side::Top); }, false},
@@ -145,7 +156,7 @@ TEST(GuideTables, SizeClassesAreTheConvertersWithTheExampleSizes) {
   };
   const Settings example = ParseConfiguration(ReadSource("examples/velmorta.cfg"));
   std::map<std::string, int> seen;
-  for (const MarkedTable& table : MarkedTables(ReadSource("docs/guide.md"))) {
+  for (const MarkedTable& table : tables) {
     for (const ClassKind& kind : kKinds) {
       for (const int pitch : {1, 2}) {
         const std::string marker = "class-table kind=" + std::string(kind.name) + " pitch=" + std::to_string(pitch);
@@ -188,9 +199,16 @@ TEST(GuideTables, SizeClassesAreTheConvertersWithTheExampleSizes) {
   }
 }
 
+TEST(GuideTables, SizeClassesAreTheConvertersWithTheExampleSizes) {
+  for (const auto& [guide, tables] : Guides()) {
+    SCOPED_TRACE(guide);
+    CheckSizeClasses(tables);
+  }
+}
+
 // The hole table lists the example's >T lines; each diameter is drilled with its tool
 // by a conversion, and a diameter of no line selects none.
-TEST(GuideTables, HoleDiametersAreTheExampleToolsAsTheConverterDrillsThem) {
+void CheckHoleTable(const std::vector<MarkedTable>& tables) {
   const std::string configuration = ReadSource("examples/velmorta.cfg");
   const Settings example = ParseConfiguration(configuration);
   const auto drill = [&](std::int64_t diameter) {
@@ -198,10 +216,10 @@ TEST(GuideTables, HoleDiametersAreTheExampleToolsAsTheConverterDrillsThem) {
     EXPECT_FALSE(run.fatal) << diameter;
     return run.out[5];
   };
-  int tables = 0;
-  for (const MarkedTable& table : MarkedTables(ReadSource("docs/guide.md"))) {
+  int holeTables = 0;
+  for (const MarkedTable& table : tables) {
     if (table.marker != "class-table kind=hole") continue;
-    ++tables;
+    ++holeTables;
     ASSERT_EQ(table.rows.size(), example.ToolList.size() + 1);
     std::set<std::int64_t> listed;
     for (std::size_t i = 0; i < example.ToolList.size(); ++i) {
@@ -225,11 +243,18 @@ TEST(GuideTables, HoleDiametersAreTheExampleToolsAsTheConverterDrillsThem) {
       }
     }
   }
-  EXPECT_EQ(tables, 1);
+  EXPECT_EQ(holeTables, 1);
+}
+
+TEST(GuideTables, HoleDiametersAreTheExampleToolsAsTheConverterDrillsThem) {
+  for (const auto& [guide, tables] : Guides()) {
+    SCOPED_TRACE(guide);
+    CheckHoleTable(tables);
+  }
 }
 
 // The entries the file headers and the Hole section use, with the example's lines.
-TEST(GuideTables, HeaderEntriesAreTheConvertersWithTheExampleLines) {
+void CheckHeaderEntries(const std::vector<MarkedTable>& tables) {
   const std::string configuration = ReadSource("examples/velmorta.cfg");
   std::map<std::string, std::vector<std::string>> lines;  // ">D" and so on: the lines in order
   std::istringstream in(configuration);
@@ -248,7 +273,7 @@ TEST(GuideTables, HeaderEntriesAreTheConvertersWithTheExampleLines) {
                                      {">T", "both", kDrillHeaderEntry},
                                      {">T", "both", kHoleToolEntry}};
   std::set<Entry> guide;
-  for (const MarkedTable& table : MarkedTables(ReadSource("docs/guide.md"))) {
+  for (const MarkedTable& table : tables) {
     if (table.marker != "entry-table") continue;
     for (const auto& row : table.rows) {
       ASSERT_EQ(row.size(), 6u);
@@ -263,6 +288,13 @@ TEST(GuideTables, HeaderEntriesAreTheConvertersWithTheExampleLines) {
     }
   }
   EXPECT_EQ(guide, converter);
+}
+
+TEST(GuideTables, HeaderEntriesAreTheConvertersWithTheExampleLines) {
+  for (const auto& [guide, tables] : Guides()) {
+    SCOPED_TRACE(guide);
+    CheckHeaderEntries(tables);
+  }
 }
 
 }  // namespace
