@@ -1,6 +1,6 @@
 // The size-class, hole and header-entry tables of the user's guides, read from
-// docs/guide.md and its translations and compared with what the converter uses and with the example
-// configuration the guide quotes, so that the guide cannot drift from the code.
+// docs/guide.md and its translations and compared with what the converter uses and with
+// the example configuration the guides quote, so that no guide can drift from the code.
 
 #include <gtest/gtest.h>
 
