@@ -13,7 +13,8 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >"$work/install.log"
 for file in bin/velmorta bin/velmorta-export bin/velmorta.cfg share/man/man1/velmorta.1 \
-            share/man/man1/velmorta-export.1 share/doc/velmorta/guide.md share/doc/velmorta/velmorta.cfg; do
+            share/man/man1/velmorta-export.1 share/man/ja/man1/velmorta.1 share/man/ja/man1/velmorta-export.1 \
+            share/doc/velmorta/guide.md share/doc/velmorta/velmorta.cfg; do
   [ -e "$prefix/$file" ] || fail "$file is not installed"
 done
 cmp "$prefix/bin/velmorta.cfg" "$source/examples/velmorta.cfg" || fail "bin/velmorta.cfg is not the example"
@@ -40,7 +41,7 @@ if command -v man >/dev/null; then
   done
 fi
 if command -v groff >/dev/null; then
-  for page in "$prefix"/share/man/man1/*.1; do
+  for page in "$prefix"/share/man/man1/*.1 "$prefix"/share/man/ja/man1/*.1; do
     warnings=$(groff -k -man -Tutf8 -ww -z "$page" 2>&1)
     [ -z "$warnings" ] || fail "$page: $warnings"
   done

@@ -1,6 +1,6 @@
-// The manual pages against the programs: every option that --help names is in the
-// page's synopsis or options, every option listed there is in --help, and the page
-// carries the program's version.
+// The manual pages, English and Japanese, against the programs: every option that --help
+// names is in the page's synopsis or options, every option listed there is in --help,
+// and the page carries the program's version.
 
 #include <gtest/gtest.h>
 
@@ -45,7 +45,7 @@ ManPage ReadManPage(const std::string& relative) {
     if (line.ends_with('\r')) line.pop_back();  // a checkout with CR LF line ends
     if (line.starts_with(".TH ")) page.title = line;
     if (line.starts_with(".SH")) {
-      inside = line == ".SH SYNOPSIS" || line == ".SH OPTIONS";
+      inside = line == ".SH SYNOPSIS" || line == ".SH OPTIONS" || line == ".SH 書式" || line == ".SH オプション";
       continue;
     }
     if (!inside || line.starts_with(".\\\"")) continue;
@@ -60,15 +60,15 @@ ManPage ReadManPage(const std::string& relative) {
 TEST(ManualPages, ListTheOptionsOfHelpAndTheVersion) {
   struct Program {
     const char* name;
-    const char* page;
+    const char* page;  // under docs/ and docs/ja/
     std::function<int(std::span<const char* const>, std::ostream&, std::ostream&)> run;
   };
   const Program kPrograms[] = {
-      {"velmorta", "docs/velmorta.1",
+      {"velmorta", "velmorta.1",
        [](std::span<const char* const> args, std::ostream& out, std::ostream& err) {
          return RunDriver(args, "velmorta", out, err);
        }},
-      {"velmorta-export", "docs/velmorta-export.1",
+      {"velmorta-export", "velmorta-export.1",
        [](std::span<const char* const> args, std::ostream& out, std::ostream& err) {
          return fab::RunExport(args, "velmorta-export", out, err);
        }},
@@ -78,12 +78,15 @@ TEST(ManualPages, ListTheOptionsOfHelpAndTheVersion) {
     std::ostringstream help, errors;
     const std::vector<const char*> args = {program.name, "--help"};
     ASSERT_EQ(program.run(args, help, errors), 0) << errors.str();
-    const ManPage page = ReadManPage(program.page);
     const std::set<std::string> inHelp = OptionsIn(help.str());
     EXPECT_TRUE(inHelp.contains("--help")) << help.str();
-    EXPECT_EQ(OptionsIn(page.synopsisAndOptions), inHelp) << "--help:\n" << help.str() << "\npage:\n"
-                                                         << page.synopsisAndOptions;
-    EXPECT_NE(page.title.find("\"velmorta " VELMORTA_VERSION "\""), std::string::npos) << page.title;
+    for (const std::string folder : {"docs/", "docs/ja/"}) {
+      SCOPED_TRACE(folder + program.page);
+      const ManPage page = ReadManPage(folder + program.page);
+      EXPECT_EQ(OptionsIn(page.synopsisAndOptions), inHelp) << "--help:\n" << help.str() << "\npage:\n"
+                                                           << page.synopsisAndOptions;
+      EXPECT_NE(page.title.find("\"velmorta " VELMORTA_VERSION "\""), std::string::npos) << page.title;
+    }
   }
 }
 
