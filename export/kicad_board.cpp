@@ -52,8 +52,8 @@ std::string Footprint(const KicadBoard& board, const KicadFootprint& footprint) 
 
 std::string Header(const KicadBoard& board) {
   const KicadRules& r = board.rules;
-  std::string text =
-      "(kicad_pcb (version 20211014) (generator velmorta-export)\n"
+  std::string text = std::string(kKicadBoardStart) +
+      "\n"
       "  (general (thickness 1.6))\n"
       "  (paper \"A4\")\n"
       "  (layers\n"

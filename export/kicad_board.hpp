@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "export/fab_settings.hpp"
@@ -59,6 +60,9 @@ struct KicadBoard {
   std::vector<KicadLine> lines;  // the edge's and the silkscreen's outside footprints
   KicadRules rules;
 };
+
+// How every board file this export writes begins, until another program saves it.
+inline constexpr std::string_view kKicadBoardStart = "(kicad_pcb (version 20211014) (generator velmorta-export)";
 
 // The board file's text.
 std::string KicadBoardText(const KicadBoard& board);

@@ -15,16 +15,14 @@
 namespace velmorta::fab {
 namespace {
 
-constexpr std::string_view kFirstLine = "(kicad_pcb (version 20211014) (generator velmorta-export)\n";
-
-// A file this export wrote keeps its first line until another program saves over it.
+// A file this export wrote keeps its start until another program saves over it.
 bool SavedByAnotherProgram(const std::string& path) {
   int error = 0;
   const FileHandle file = OpenForReading(path, error);
   if (!file) return Exists(path);
-  char start[kFirstLine.size()];
+  char start[kKicadBoardStart.size()];
   const std::size_t read = std::fread(start, 1, sizeof start, file.get());
-  return std::string_view(start, read) != kFirstLine;
+  return std::string_view(start, read) != kKicadBoardStart;
 }
 
 void WriteDurably(const std::string& path, const std::string& text) {

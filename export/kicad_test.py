@@ -50,7 +50,7 @@ def generated_pad(seed, double_sided):
 # Names as typed in a Japanese pad file (Shift-JIS), commas and a backslash among them.
 NAMES_PAD = ('*** Pitch\n1\n*** Type\n1\n*** Area\n100,100,200,100\n200,100,200,200\n200,200,100,200\n'
              '100,200,100,100\n*** Parts\n"抵抗1",10kΩ,120,120,8,8\n"抵抗1",10kΩ,160,120,8,8\n'
-             '"J2,電源",CN,120,160,8,9\n"C\\3",C,160,160,8,8\n*** BottomLine\n120,120,160,120,10\n').encode("cp932")
+             '"J2,電源",CN,120,160,5,8\n"C\\3",C,160,160,8,8\n*** BottomLine\n120,120,160,120,10\n').encode("cp932")
 
 
 def boards():
