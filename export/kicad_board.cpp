@@ -75,19 +75,19 @@ std::string Header(const KicadBoard& board) {
 
 }  // namespace
 
-std::string KicadBoardText(const KicadBoard& board) {
-  std::string text = Header(board);
-  for (const KicadFootprint& footprint : board.footprints) text += Footprint(board, footprint);
-  for (const KicadLine& line : board.lines) text += "  " + Line("gr_line", line, {}) + "\n";
+void WriteKicadBoard(const KicadBoard& board, OutFile& out) {
+  out.Put(Header(board));
+  for (const KicadFootprint& footprint : board.footprints) out.Put(Footprint(board, footprint));
+  for (const KicadLine& line : board.lines) out.Put("  " + Line("gr_line", line, {}) + "\n");
   for (const KicadTrack& track : board.tracks) {
-    text += "  (segment " + Xy("start", track.stroke.from) + " " + Xy("end", track.stroke.to) + " (width " +
-            Mm(track.stroke.width) + ") (layer " + CopperOf(track.side) + ") (net " + std::to_string(track.net) + "))\n";
+    out.Put("  (segment " + Xy("start", track.stroke.from) + " " + Xy("end", track.stroke.to) + " (width " +
+            Mm(track.stroke.width) + ") (layer " + CopperOf(track.side) + ") (net " + std::to_string(track.net) + "))\n");
   }
   for (const KicadVia& via : board.vias) {
-    text += "  (via " + Xy("at", via.at) + " (size " + Mm(via.size) + ") (drill " + Mm(via.drill) +
-            ") (layers \"F.Cu\" \"B.Cu\") (net " + std::to_string(via.net) + "))\n";
+    out.Put("  (via " + Xy("at", via.at) + " (size " + Mm(via.size) + ") (drill " + Mm(via.drill) +
+            ") (layers \"F.Cu\" \"B.Cu\") (net " + std::to_string(via.net) + "))\n");
   }
-  return text + ")\n";
+  out.Put(")\n");
 }
 
 }  // namespace velmorta::fab

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/out_file.hpp"
 #include "export/fab_settings.hpp"
 #include "geometry/shapes.hpp"
 
@@ -64,7 +65,7 @@ struct KicadBoard {
 // How every board file this export writes begins, until another program saves it.
 inline constexpr std::string_view kKicadBoardStart = "(kicad_pcb (version 20211014) (generator velmorta-export)";
 
-// The board file's text.
-std::string KicadBoardText(const KicadBoard& board);
+// The board file, item by item.
+void WriteKicadBoard(const KicadBoard& board, OutFile& out);
 
 }  // namespace velmorta::fab

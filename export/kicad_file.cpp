@@ -1,7 +1,7 @@
 #include "export/kicad_file.hpp"
 
 #include <cerrno>
-#include <cstring>
+#include <optional>
 
 #include "base/files.hpp"
 #include "base/out_file.hpp"
@@ -25,10 +25,10 @@ bool SavedByAnotherProgram(const std::string& path) {
   return std::string_view(start, read) != kKicadBoardStart;
 }
 
-void WriteDurably(const std::string& path, const std::string& text) {
+void WriteDurably(const std::string& path, const KicadBoard& board) {
   OutFile out;
   if (!out.Open(path)) throw ExportError("cannot write " + path + ": " + ReasonText(errno != 0 ? errno : EIO));
-  out.Put(text);
+  WriteKicadBoard(board, out);
   out.Flush();
   int error = 0;
   if (!out.Failed() && out.Handle() != nullptr && !SyncToDisk(out.Handle(), error)) {
@@ -46,10 +46,10 @@ void WriteDurably(const std::string& path, const std::string& text) {
 void Walk(const Board& board, KicadInputs& inputs, CheckBoardFiller& filler) {
   DiskSources sources(board.paths);
   struct Gather final : FeatureSink {
-    std::vector<Feature>* into = nullptr;
+    std::vector<KicadItem>* into = nullptr;
     CheckBoardFiller* filler = nullptr;
     void Add(const Feature& feature) override {
-      into->push_back(feature);
+      into->push_back(ItemOf(feature));
       if (filler != nullptr) filler->Add(feature);
     }
   } gather;
@@ -60,6 +60,40 @@ void Walk(const Board& board, KicadInputs& inputs, CheckBoardFiller& filler) {
     gather.into = &inputs.layers.back().features;
     gather.filler = f != FileFunction::Legend && filler.Begin(layer) ? &filler : nullptr;
     WalkLayer(layer, board.settings, board.facts, sources, gather);
+  }
+}
+
+// The board in KiCad's terms, or none and why (`warning`); its inputs are gone on return.
+std::optional<KicadBoard> BoardFor(const Board& board, const std::string& base, const check::Limits& limits,
+                                   const std::string& shown, std::string& warning) {
+  const PadFrameRead pad = ReadPadFrame(base, board.settings);
+  KicadInputs inputs;
+  int error = 0;
+  const FileHandle padFile = pad.frame ? OpenForReading(base + ".pad", error) : FileHandle();
+  if (!pad.frame || !padFile || !ReadPartLands(padFile.get(), inputs.parts, error)) {
+    const std::string why = pad.frame ? "cannot read " + SystemTextToUtf8(base) + ".pad: " + ReasonText(error) : pad.why;
+    warning = shown + " is not written: " + why + "; convert the board again";
+    return std::nullopt;
+  }
+  inputs.frame = *pad.frame;
+  inputs.rules = {limits.track, limits.spacing, limits.drillMin, limits.ring, limits.holeSpacing,
+                  board.fabSettings.maskExpansion};
+  DiskSources sources(board.paths);
+  CheckBoardFiller filler(board.model, board.facts, sources);
+  Walk(board, inputs, filler);
+  try {
+    inputs.groups = filler.Groups(limits);
+  } catch (const check::CheckStopped& stopped) {
+    warning = shown + " has no nets: the copper's connections were not found (" + stopped.what() + ")";
+  } catch (const check::CheckError& tooLarge) {
+    warning = shown + " has no nets: the copper's connections were not found (" + tooLarge.what() + ")";
+  }
+  try {
+    return MapToKicad(inputs);
+  } catch (const KicadMismatch& mismatch) {
+    warning = shown + " is not written: " + SystemTextToUtf8(FileNameOf(base)) + ".pad " + mismatch.what() +
+              "; convert the board again";
+    return std::nullopt;
   }
 }
 
@@ -80,36 +114,10 @@ KicadBoardFile::KicadBoardFile(const Board& board, const std::string& base, cons
                        "and is kept; move it away to have a new one written";
     return;
   }
-  const PadFrameRead pad = ReadPadFrame(base, board.settings);
-  KicadInputs inputs;
-  int error = 0;
-  const FileHandle padFile = pad.frame ? OpenForReading(base + ".pad", error) : FileHandle();
-  if (!pad.frame || !padFile || !ReadPartLands(padFile.get(), inputs.parts, error)) {
-    const std::string why = pad.frame ? "cannot read " + SystemTextToUtf8(base) + ".pad: " + ReasonText(error) : pad.why;
-    outcome_.warning = shown + " is not written: " + why + "; convert the board again";
-    return;
-  }
-  inputs.frame = *pad.frame;
-  inputs.rules = {limits.track, limits.spacing, limits.drillMin, limits.ring, limits.holeSpacing,
-                  board.fabSettings.maskExpansion};
-  DiskSources sources(board.paths);
-  CheckBoardFiller filler(board.model, board.facts, sources);
-  Walk(board, inputs, filler);
-  try {
-    inputs.groups = filler.Groups(limits);
-  } catch (const std::runtime_error& stopped) {  // the check's budget or numbering
-    outcome_.warning = shown + " has no nets: the copper's connections were not found (" + stopped.what() + ")";
-  }
-  KicadBoard kicad;
-  try {
-    kicad = MapToKicad(inputs);
-  } catch (const KicadMismatch& mismatch) {
-    outcome_.warning = shown + " is not written: " + SystemTextToUtf8(FileNameOf(base)) + ".pad " + mismatch.what() +
-                       "; convert the board again";
-    return;
-  }
+  const std::optional<KicadBoard> kicad = BoardFor(board, base, limits, shown, outcome_.warning);
+  if (!kicad) return;
   staged_ = outcome_.path + ".part";
-  WriteDurably(staged_, KicadBoardText(kicad));
+  WriteDurably(staged_, *kicad);
 }
 
 KicadBoardFile::~KicadBoardFile() {

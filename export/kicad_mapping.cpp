@@ -1,5 +1,6 @@
 #include "export/kicad_mapping.hpp"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -14,7 +15,7 @@ using geometry::Point;
 
 std::uint64_t KeyOf(Point p) { return std::uint64_t{static_cast<std::uint32_t>(p.x)} << 32 | static_cast<std::uint32_t>(p.y); }
 std::uint64_t KeyOf(std::uint8_t file, std::uint32_t ordinal) { return std::uint64_t{file} << 32 | ordinal; }
-std::uint64_t SourceOf(const Feature& f) { return KeyOf(static_cast<std::uint8_t>(f.file), f.ordinal); }
+std::uint64_t SourceOf(const KicadItem& f) { return KeyOf(static_cast<std::uint8_t>(f.file), f.ordinal); }
 
 // A flash of a land file: a land of one side.
 struct Land {
@@ -35,12 +36,13 @@ class Nets {
  public:
   Nets(const std::vector<check::SourceGroup>& groups, std::vector<std::string>& names) : names_(names) {
     groupOf_.reserve(groups.size());
-    for (const check::SourceGroup& g : groups) groupOf_.emplace(KeyOf(g.source.file, g.source.index), g.group);
+    for (const check::SourceGroup& g : groups) groupOf_.emplace_back(KeyOf(g.source.file, g.source.index), g.group);
+    std::sort(groupOf_.begin(), groupOf_.end());
   }
 
   std::uint32_t Of(std::uint64_t source, const std::string& padName = {}) {
-    const auto group = groupOf_.find(source);
-    if (group == groupOf_.end()) return 0;
+    const auto group = std::lower_bound(groupOf_.begin(), groupOf_.end(), std::pair<std::uint64_t, std::uint32_t>{source, 0});
+    if (group == groupOf_.end() || group->first != source) return 0;
     const auto [net, added] = netOf_.emplace(group->second, static_cast<std::uint32_t>(names_.size() + 1));
     if (added) names_.emplace_back();
     std::string& name = names_[net->second - 1];
@@ -64,7 +66,8 @@ class Nets {
 
  private:
   std::vector<std::string>& names_;
-  std::unordered_map<std::uint64_t, std::uint32_t> groupOf_, netOf_;
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> groupOf_;  // by source
+  std::unordered_map<std::uint32_t, std::uint32_t> netOf_;
   std::unordered_set<std::string> used_;
 };
 
@@ -100,13 +103,13 @@ class Mapper {
 
   void Sort(const KicadInputs::Layer& layer) {
     const FabLayer& l = *layer.layer;
-    for (const Feature& f : layer.features) {
+    for (const KicadItem& f : layer.features) {
       const bool land = f.kind == FeatureKind::Flash && TraitsOf(f.file).content == Content::Lands;
-      if (land) lands_[f.file == Output::Lands1 ? 0 : 1].push_back({f.disc.centre, f.disc.diameter, SourceOf(f), *l.side});
+      if (land) lands_[f.file == Output::Lands1 ? 0 : 1].push_back({f.shape.from, f.shape.width, SourceOf(f), *l.side});
       if (l.IsDrill() && f.kind == FeatureKind::Hit) {
-        const auto [hit, added] = hits_.emplace(KeyOf(f.disc.centre), Hit{f.disc.diameter});
-        if (added) hitOrder_.push_back(f.disc.centre);
-        hit->second.diameter = std::max(hit->second.diameter, f.disc.diameter);
+        const auto [hit, added] = hits_.emplace(KeyOf(f.shape.from), Hit{f.shape.width});
+        if (added) hitOrder_.push_back(f.shape.from);
+        hit->second.diameter = std::max(hit->second.diameter, f.shape.width);
       }
     }
   }
@@ -196,11 +199,11 @@ class Mapper {
     for (const Land* land : loose) free.emplace(KeyOf(land->at), land);
     for (const KicadInputs::Layer& layer : in_.layers) {
       if (layer.layer->function != FileFunction::Legend) continue;
-      for (const Feature& f : layer.features) {
+      for (const KicadItem& f : layer.features) {
         if (f.kind != FeatureKind::Stroke) continue;
-        const KicadLine wire{OnBoard(f.stroke), layer.layer->side};
+        const KicadLine wire{OnBoard(f.shape), layer.layer->side};
         KicadFootprint jumper{{}, "jumper", "jumper", {}, {wire}};
-        for (const Point end : {f.stroke.from, f.stroke.to}) {
+        for (const Point end : {f.shape.from, f.shape.to}) {
           const auto land = free.find(KeyOf(end));
           if (land == free.end()) continue;
           if (jumper.reference.empty()) jumper.reference = FreeReference("W");
@@ -236,17 +239,17 @@ class Mapper {
     for (const KicadInputs::Layer& layer : in_.layers) {
       const FabLayer& l = *layer.layer;
       if (l.function == FileFunction::Profile) {
-        for (const Feature& f : layer.features) {
-          if (f.kind == FeatureKind::Stroke) board_.lines.push_back({OnBoard(f.stroke), std::nullopt});
+        for (const KicadItem& f : layer.features) {
+          if (f.kind == FeatureKind::Stroke) board_.lines.push_back({OnBoard(f.shape), std::nullopt});
         }
       }
       if (l.function != FileFunction::Copper) continue;
-      for (const Feature& f : layer.features) {
+      for (const KicadItem& f : layer.features) {
         if (f.kind == FeatureKind::Stroke) {
-          board_.tracks.push_back({OnBoard(f.stroke), *l.side, nets_.Of(SourceOf(f))});
+          board_.tracks.push_back({OnBoard(f.shape), *l.side, nets_.Of(SourceOf(f))});
         } else if (TraitsOf(f.file).content != Content::Lands) {  // copper drawn as a dot
-          const Point at = OnBoard(f.disc.centre);
-          board_.tracks.push_back({{at, at, f.disc.diameter}, *l.side, nets_.Of(SourceOf(f))});
+          const Point at = OnBoard(f.shape.from);
+          board_.tracks.push_back({{at, at, f.shape.width}, *l.side, nets_.Of(SourceOf(f))});
         }
       }
     }
@@ -263,6 +266,13 @@ class Mapper {
 };
 
 }  // namespace
+
+KicadItem ItemOf(const Feature& feature) {
+  const geometry::Capsule shape = feature.kind == FeatureKind::Stroke
+                                      ? feature.stroke
+                                      : geometry::Capsule{feature.disc.centre, feature.disc.centre, feature.disc.diameter};
+  return {shape, feature.ordinal, feature.file, feature.kind};
+}
 
 KicadBoard MapToKicad(const KicadInputs& inputs) { return Mapper(inputs).Map(); }
 

@@ -20,10 +20,20 @@
 
 namespace velmorta::fab {
 
+// What the mapping keeps of a feature: a stroke, or a flash or hit as a stroke of no
+// length with its diameter as width.
+struct KicadItem {
+  geometry::Capsule shape;
+  std::uint32_t ordinal = 0;
+  Output file{};
+  FeatureKind kind{};
+};
+KicadItem ItemOf(const Feature& feature);
+
 struct KicadInputs {
   struct Layer {
     const FabLayer* layer = nullptr;
-    std::vector<Feature> features;
+    std::vector<KicadItem> features;
   };
   std::vector<Layer> layers;  // copper, drills, profile and legend, as walked
   std::vector<PartLand> parts;
