@@ -7,7 +7,11 @@ namespace {
 
 std::string Mm(std::int64_t micrometres) { return KicadMillimetres(micrometres); }
 
-std::string Xy(const char* name, geometry::Point p) { return "(" + std::string(name) + " " + Mm(p.x) + " " + Mm(p.y) + ")"; }
+std::string Xy(const char* name, geometry::Point p) {
+  std::string text = "(";
+  text += name;
+  return text + " " + Mm(p.x) + " " + Mm(p.y) + ")";
+}
 
 std::string CopperOf(Side side) { return side == Side::Top ? "\"F.Cu\"" : "\"B.Cu\""; }
 std::string SilkOf(Side side) { return side == Side::Top ? "\"F.SilkS\"" : "\"B.SilkS\""; }
@@ -22,7 +26,9 @@ std::string NetOf(const KicadBoard& board, std::uint32_t net) {
 
 std::string Line(const char* kind, const KicadLine& line, geometry::Point origin) {
   const std::string layer = line.side ? SilkOf(*line.side) : "\"Edge.Cuts\"";
-  return "(" + std::string(kind) + " " + Xy("start", Minus(line.line.from, origin)) + " " +
+  std::string text = "(";
+  text += kind;
+  return text + " " + Xy("start", Minus(line.line.from, origin)) + " " +
          Xy("end", Minus(line.line.to, origin)) + " (layer " + layer + ") (width " + Mm(line.line.width) + "))";
 }
 

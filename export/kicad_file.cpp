@@ -91,7 +91,7 @@ std::optional<KicadBoard> BoardFor(const Board& board, const std::string& base, 
   try {
     return MapToKicad(inputs);
   } catch (const KicadMismatch& mismatch) {
-    warning = shown + " is not written: " + SystemTextToUtf8(FileNameOf(base)) + ".pad " + mismatch.what() +
+    warning = shown + " is not written: " + SystemTextToUtf8(FileNameOf(base)) + ".pad: " + mismatch.what() +
               "; convert the board again";
     return std::nullopt;
   }

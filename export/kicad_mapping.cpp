@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "base/text_encoding.hpp"
+#include "export/kicad_nets.hpp"
 
 namespace velmorta::fab {
 namespace {
@@ -14,8 +15,7 @@ namespace {
 using geometry::Point;
 
 std::uint64_t KeyOf(Point p) { return std::uint64_t{static_cast<std::uint32_t>(p.x)} << 32 | static_cast<std::uint32_t>(p.y); }
-std::uint64_t KeyOf(std::uint8_t file, std::uint32_t ordinal) { return std::uint64_t{file} << 32 | ordinal; }
-std::uint64_t SourceOf(const KicadItem& f) { return KeyOf(static_cast<std::uint8_t>(f.file), f.ordinal); }
+std::uint64_t SourceOf(const KicadItem& f) { return KicadNets::KeyOf({static_cast<std::uint8_t>(f.file), f.ordinal}); }
 
 // A flash of a land file: a land of one side.
 struct Land {
@@ -28,47 +28,6 @@ struct Land {
 struct Hit {
   std::int64_t diameter = 0;
   bool used = false;
-};
-
-// Nets by connected group, numbered as first met; each takes the name of the first pad
-// that asks for it, the rest a number of their own.
-class Nets {
- public:
-  Nets(const std::vector<check::SourceGroup>& groups, std::vector<std::string>& names) : names_(names) {
-    groupOf_.reserve(groups.size());
-    for (const check::SourceGroup& g : groups) groupOf_.emplace_back(KeyOf(g.source.file, g.source.index), g.group);
-    std::sort(groupOf_.begin(), groupOf_.end());
-  }
-
-  std::uint32_t Of(std::uint64_t source, const std::string& padName = {}) {
-    const auto group = std::lower_bound(groupOf_.begin(), groupOf_.end(), std::pair<std::uint64_t, std::uint32_t>{source, 0});
-    if (group == groupOf_.end() || group->first != source) return 0;
-    const auto [net, added] = netOf_.emplace(group->second, static_cast<std::uint32_t>(names_.size() + 1));
-    if (added) names_.emplace_back();
-    std::string& name = names_[net->second - 1];
-    if (name.empty() && !padName.empty()) {
-      name = padName;
-      used_.insert(padName);
-    }
-    return net->second;
-  }
-
-  // Pad names are unique (a reference, "-", digits); the others skip what they take.
-  void NameTheRest() {
-    std::uint32_t next = 1;
-    for (std::string& name : names_) {
-      while (name.empty()) {
-        std::string candidate = "Net-" + std::to_string(next++);
-        if (used_.insert(candidate).second) name = std::move(candidate);
-      }
-    }
-  }
-
- private:
-  std::vector<std::string>& names_;
-  std::vector<std::pair<std::uint64_t, std::uint32_t>> groupOf_;  // by source
-  std::unordered_map<std::uint32_t, std::uint32_t> netOf_;
-  std::unordered_set<std::string> used_;
 };
 
 class Mapper {
@@ -257,7 +216,7 @@ class Mapper {
 
   const KicadInputs& in_;
   KicadBoard board_;
-  Nets nets_;
+  KicadNets nets_;
   std::vector<Land> lands_[2];  // of files 3 and 4, in file order
   std::unordered_map<std::uint64_t, Hit> hits_;
   std::vector<Point> hitOrder_;  // each position once, as first drilled
