@@ -5,15 +5,19 @@
 namespace velmorta::check {
 namespace {
 
+// The groups' passes, shared by the check and by those who only ask for the groups.
+void Connect(CheckState& s) {
+  ConnectTouching(s);    // what touches on a side
+  ConnectLinks(s);       // wire links
+  CheckHolesInLands(s);  // the barrels of plated holes; also rings and plated holes without a land
+  s.groups.Flatten();    // from here on groups are final
+}
+
 // Every rule in order, then each fault once. Throws CheckStopped beyond the budget.
 std::vector<Finding> Findings(CheckBoard board, const Limits& limits, Search search) {
   CheckState s(std::move(board), limits, search);  // 1 the copper of each side, the holes and the outline indexed
 
-  // Connected groups: what touches on a side, wire links, the barrels of plated holes.
-  ConnectTouching(s);                    // 2
-  ConnectLinks(s);                       // 3
-  CheckHolesInLands(s);                  // 4 also rings and plated holes without a land
-  s.groups.Flatten();                    // 5 from here on groups are final
+  Connect(s);                            // 2 to 5 the connected groups
 
   CheckSizes(s);                         // 6 tracks, lands, drills
   CheckUndrilledLands(s);                // 7
@@ -41,6 +45,19 @@ CheckResult RunCheck(CheckBoard board, const Limits& limits, Search search) {
     ++(TraitsOf(f.kind).severity == Severity::Error ? result.errors : result.warnings);
   }
   return result;
+}
+
+std::vector<SourceGroup> ConnectedGroups(CheckBoard board, const Limits& limits) {
+  CheckState s(std::move(board), limits, Search::Indexed);
+  Connect(s);
+  std::vector<SourceGroup> groups;
+  groups.reserve(s.features);
+  for (const CopperSide& side : s.sides) {
+    for (std::uint32_t i = 0; i < side.features->size(); ++i) {
+      groups.push_back({(*side.features)[i].source, s.groups.Group(side.offset + i)});
+    }
+  }
+  return groups;
 }
 
 int CheckStatus(const CheckResult& result, FailOn failOn) {

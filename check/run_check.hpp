@@ -18,4 +18,15 @@ CheckResult RunCheck(CheckBoard board, const Limits& limits, Search search = Sea
 enum class FailOn : std::uint8_t { Nothing, Errors, Warnings };
 int CheckStatus(const CheckResult& result, FailOn failOn);
 
+// A copper feature's connected group, as the check finds them: copper that touches on a
+// side, wire links, the barrels of plated holes. Two features share a group exactly when
+// their `group` is equal.
+struct SourceGroup {
+  Source source;
+  std::uint32_t group = 0;
+};
+// Every copper feature's group, side after side. Throws CheckError or CheckStopped as
+// the check would.
+std::vector<SourceGroup> ConnectedGroups(CheckBoard board, const Limits& limits);
+
 }  // namespace velmorta::check

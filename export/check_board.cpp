@@ -119,6 +119,10 @@ check::CheckResult CheckBoardFiller::Check(std::optional<check::PadFrame> frame,
   return result;
 }
 
+std::vector<check::SourceGroup> CheckBoardFiller::Groups(const check::Limits& limits) {
+  return check::ConnectedGroups(std::move(board_), limits);
+}
+
 PreviewCheck MarksOf(const check::CheckResult& result) {
   const auto fixed = [](double value, int decimals) {
     char text[64];

@@ -9,6 +9,7 @@
 #include "check/board_model.hpp"
 #include "check/findings.hpp"
 #include "check/limits.hpp"
+#include "check/run_check.hpp"
 #include "export/features.hpp"
 #include "export/svg_preview.hpp"
 
@@ -27,6 +28,9 @@ class CheckBoardFiller final : public FeatureSink {
 
   // Checks what was filled (once). Throws ExportError when the board is too large to check.
   check::CheckResult Check(std::optional<check::PadFrame> frame, const check::Limits& limits);
+  // Instead of the check: the copper's connected groups of what was filled (once).
+  // Throws check::CheckError or check::CheckStopped as the check would.
+  std::vector<check::SourceGroup> Groups(const check::Limits& limits);
 
  private:
   enum class Into { Nothing, Copper, Holes, Outline, Links };

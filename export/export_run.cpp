@@ -20,7 +20,7 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: velmorta-export [--config PATH] [--timestamp] [--limits PATH] [--limit NAME=MM]...\n"
-    "                       [--fail-on errors|warnings] [--no-check] BASE\n"
+    "                       [--fail-on errors|warnings] [--no-check] [--no-kicad] BASE\n"
     "Reads the seven files that velmorta wrote for the board BASE and writes, in the\n"
     "output directory, the set a board house builds from: BOARD-fab/ with RS-274X\n"
     "copper, solder mask, legend and profile, Excellon plated and non-plated drill\n"
@@ -34,8 +34,11 @@ constexpr std::string_view kUsage =
     "unplated_min, unplated_max, ring, copper_edge, hole_spacing, hole_edge, merge; in\n"
     "mm, after the file). The exit status is 0 whatever it finds unless --fail-on\n"
     "errors (any error) or --fail-on warnings (any finding) makes it 1; the set is\n"
-    "written either way. --no-check leaves the check out. -h or --help prints this\n"
-    "text.\n";
+    "written either way. --no-check leaves the check out.\n"
+    "Beside the set it writes BOARD.kicad_pcb, the board for KiCad 6 or later: each\n"
+    "part a footprint, tracks, vias, holes, the outline, nets from the copper's\n"
+    "connections and the limits as its design rules; one saved since by KiCad is kept.\n"
+    "--no-kicad leaves it out. -h or --help prints this text.\n";
 
 // A command line that needs the usage text beside its message.
 struct UsageError : ExportError {
@@ -48,6 +51,7 @@ struct Options {
   bool timestamp = false;
   bool help = false;
   bool check = true;
+  bool kicad = true;
   std::optional<std::string> limitsFile;
   std::vector<std::string> limits;  // NAME=MM, in order
   check::FailOn failOn = check::FailOn::Nothing;
@@ -88,6 +92,8 @@ Options ParseOptions(std::span<const char* const> args) {
       options.failOn = *failOn == "errors" ? check::FailOn::Errors : check::FailOn::Warnings;
     } else if (arg == "--no-check") {
       options.check = false;
+    } else if (arg == "--no-kicad") {
+      options.kicad = false;
     } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
       throw UsageError("unknown option " + std::string(arg));
     } else if (haveBase) {
@@ -143,11 +149,14 @@ int RunExport(std::span<const char* const> args, const std::string& executablePa
     request.configuration = options.config.value_or(DefaultConfigurationPath(executablePath));
     request.timestamp = options.timestamp;
     request.check = options.check;
+    request.kicad = options.kicad;
     request.limits = LimitsOf(options);
     request.rename = rename;
     const ExportResult result = ExportFabSet(request);
     for (const std::string& name : result.files) out << "wrote " << JoinPath(result.folder, name) << '\n';
     out << "wrote " << result.archive << '\n';
+    if (!result.kicad.empty()) out << "wrote " << result.kicad << '\n';
+    if (!result.kicadWarning.empty()) err << "velmorta-export: warning: " << result.kicadWarning << '\n';
     if (!result.check) return 0;
     out << check::Summary(*result.check);
     const int status = check::CheckStatus(*result.check, options.failOn);

@@ -46,7 +46,7 @@ std::string Listing(const TempDir& dir, const std::vector<std::string>& names) {
   const std::string folder = InOutput(dir, "board-fab");
   std::string listed;
   for (const std::string& name : names) listed += "wrote " + folder + kDirectorySeparator + name + "\n";
-  return listed + "wrote " + folder + ".zip\n";
+  return listed + "wrote " + folder + ".zip\n" + "wrote " + InOutput(dir, "board.kicad_pcb") + "\n";
 }
 
 // The set, and the board check's report and summary: the single-sided example's IC1 has
@@ -92,6 +92,7 @@ TEST(ExportRun, ExportsTheSetOfEachExampleBoard) {
       EXPECT_EQ(after.erase("board-fab/" + name), 1u) << name;
     }
     EXPECT_EQ(after.erase("board-fab.zip"), 1u);
+    EXPECT_EQ(after.erase("board.kicad_pcb"), 1u);
     EXPECT_EQ(after, converted);
     // The archive holds what a board house takes, byte for byte.
     EXPECT_EQ(ReadArchive(zip), archived);

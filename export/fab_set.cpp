@@ -15,6 +15,7 @@
 #include "export/export_error.hpp"
 #include "export/fab_writers.hpp"
 #include "export/job_file.hpp"
+#include "export/kicad_file.hpp"
 #include "export/last_conversion.hpp"
 #include "export/pad_frame.hpp"
 #include "export/svg_preview.hpp"
@@ -301,8 +302,17 @@ ExportResult ExportFabSet(const ExportRequest& request) {
   result.files.insert(result.files.end(), checkNames.begin(), checkNames.end());
   result.files.push_back(previewName);
 
-  // 10. The new set in place of the previous one, whole.
+  // 10. The board for KiCad, staged beside the set (not in the archive).
+  std::optional<KicadBoardFile> kicad;
+  if (request.kicad) kicad.emplace(read, request.base, request.limits);
+
+  // 11. The new set in place of the previous one, whole; then the board for KiCad.
   staged.Commit();
+  if (kicad) {
+    const KicadOutcome outcome = kicad->Commit();
+    if (outcome.written) result.kicad = outcome.path;
+    result.kicadWarning = outcome.warning;
+  }
   return result;
 }
 

@@ -43,6 +43,7 @@ struct ExportRequest {
   std::string configuration;  // the configuration file's path
   bool timestamp = false;     // a creation date in the files and the archive
   bool check = true;          // the board check, its report and its marks in the preview
+  bool kicad = true;          // BOARD.kicad_pcb beside the set
   check::Limits limits;
   StagedSet::Rename rename = nullptr;
 };
@@ -51,6 +52,8 @@ struct ExportResult {
   std::string folder, archive;
   std::vector<std::string> files;  // in the folder, in the order written
   std::optional<check::CheckResult> check;  // what the board check found, when it ran
+  std::string kicad;          // BOARD.kicad_pcb, when written
+  std::string kicadWarning;   // UTF-8: why it is not written, or what it lacks
 };
 
 // Throws ExportError for the first thing that cannot be exported; nothing is changed

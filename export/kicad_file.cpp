@@ -1,0 +1,140 @@
+#include "export/kicad_file.hpp"
+
+#include <cerrno>
+#include <optional>
+
+#include "base/files.hpp"
+#include "base/out_file.hpp"
+#include "base/text_encoding.hpp"
+#include "check/rules.hpp"
+#include "export/check_board.hpp"
+#include "export/export_error.hpp"
+#include "export/kicad_mapping.hpp"
+#include "export/pad_frame.hpp"
+
+namespace velmorta::fab {
+namespace {
+
+// A file this export wrote keeps its start until another program saves over it.
+bool SavedByAnotherProgram(const std::string& path) {
+  int error = 0;
+  const FileHandle file = OpenForReading(path, error);
+  if (!file) return Exists(path);
+  char start[kKicadBoardStart.size()];
+  const std::size_t read = std::fread(start, 1, sizeof start, file.get());
+  return std::string_view(start, read) != kKicadBoardStart;
+}
+
+void WriteDurably(const std::string& path, const KicadBoard& board) {
+  OutFile out;
+  if (!out.Open(path)) throw ExportError("cannot write " + path + ": " + ReasonText(errno != 0 ? errno : EIO));
+  WriteKicadBoard(board, out);
+  out.Flush();
+  int error = 0;
+  if (!out.Failed() && out.Handle() != nullptr && !SyncToDisk(out.Handle(), error)) {
+    throw ExportError("cannot write " + path + ": " + ReasonText(error));
+  }
+  out.Close();
+  if (out.Failed()) {
+    throw ExportError("cannot write " + path + ": " + std::string(out.FailedStep()) + ": " + ReasonText(out.Error()));
+  }
+}
+
+// The layers KiCad's board is made of, walked once more, the copper also into the
+// check's board for its connected groups (without the jumpers' wires: KiCad joins
+// only copper).
+void Walk(const Board& board, KicadInputs& inputs, CheckBoardFiller& filler) {
+  DiskSources sources(board.paths);
+  struct Gather final : FeatureSink {
+    std::vector<KicadItem>* into = nullptr;
+    CheckBoardFiller* filler = nullptr;
+    void Add(const Feature& feature) override {
+      into->push_back(ItemOf(feature));
+      if (filler != nullptr) filler->Add(feature);
+    }
+  } gather;
+  for (const FabLayer& layer : board.model.layers) {
+    const FileFunction f = layer.function;
+    if (f == FileFunction::Soldermask || f == FileFunction::Drillmap) continue;
+    inputs.layers.push_back({&layer, {}});
+    gather.into = &inputs.layers.back().features;
+    gather.filler = f != FileFunction::Legend && filler.Begin(layer) ? &filler : nullptr;
+    WalkLayer(layer, board.settings, board.facts, sources, gather);
+  }
+}
+
+// The board in KiCad's terms, or none and why (`warning`); its inputs are gone on return.
+std::optional<KicadBoard> BoardFor(const Board& board, const std::string& base, const check::Limits& limits,
+                                   const std::string& shown, std::string& warning) {
+  const PadFrameRead pad = ReadPadFrame(base, board.settings);
+  KicadInputs inputs;
+  int error = 0;
+  const FileHandle padFile = pad.frame ? OpenForReading(base + ".pad", error) : FileHandle();
+  if (!pad.frame || !padFile || !ReadPartLands(padFile.get(), inputs.parts, error)) {
+    const std::string why = pad.frame ? "cannot read " + SystemTextToUtf8(base) + ".pad: " + ReasonText(error) : pad.why;
+    warning = shown + " is not written: " + why + "; convert the board again";
+    return std::nullopt;
+  }
+  inputs.frame = *pad.frame;
+  inputs.rules = {limits.track, limits.spacing, limits.drillMin, limits.ring, limits.holeSpacing,
+                  board.fabSettings.maskExpansion};
+  DiskSources sources(board.paths);
+  CheckBoardFiller filler(board.model, board.facts, sources);
+  Walk(board, inputs, filler);
+  try {
+    inputs.groups = filler.Groups(limits);
+  } catch (const check::CheckStopped& stopped) {
+    warning = shown + " has no nets: the copper's connections were not found (" + stopped.what() + ")";
+  } catch (const check::CheckError& tooLarge) {
+    warning = shown + " has no nets: the copper's connections were not found (" + tooLarge.what() + ")";
+  }
+  try {
+    return MapToKicad(inputs);
+  } catch (const KicadMismatch& mismatch) {
+    warning = shown + " is not written: " + SystemTextToUtf8(FileNameOf(base)) + ".pad: " + mismatch.what() +
+              "; convert the board again";
+    return std::nullopt;
+  }
+}
+
+}  // namespace
+
+KicadBoardFile::KicadBoardFile(const Board& board, const std::string& base, const check::Limits& limits) {
+  const std::string name = board.name + ".kicad_pcb";
+  outcome_.path = JoinOutputPath(board.settings, name);
+  const std::string shown = SystemTextToUtf8(name);
+  for (const std::string& converted : board.paths) {
+    if (converted == outcome_.path) {
+      outcome_.warning = shown + " is not written: it is the name of the converter's output file; rename the output files";
+      return;
+    }
+  }
+  if (SavedByAnotherProgram(outcome_.path)) {
+    outcome_.warning = shown + " is not written: the one there was saved since the last export (by KiCad, perhaps) "
+                       "and is kept; move it away to have a new one written";
+    return;
+  }
+  const std::optional<KicadBoard> kicad = BoardFor(board, base, limits, shown, outcome_.warning);
+  if (!kicad) return;
+  staged_ = outcome_.path + ".part";
+  WriteDurably(staged_, *kicad);
+}
+
+KicadBoardFile::~KicadBoardFile() {
+  int error = 0;
+  if (!staged_.empty()) RemoveFile(staged_, error);
+}
+
+KicadOutcome KicadBoardFile::Commit() {
+  if (staged_.empty()) return outcome_;
+  int error = 0;
+  if (!RenameReplacing(staged_, outcome_.path, error)) {
+    throw ExportError("the set is written, but " + outcome_.path + " is not: cannot rename " + staged_ + " to it: " +
+                      ReasonText(error));
+  }
+  staged_.clear();
+  outcome_.written = true;
+  return outcome_;
+}
+
+}  // namespace velmorta::fab
