@@ -24,7 +24,7 @@ void ExpectRefusedWritingNothing(const TempDir& dir) {
   EXPECT_TRUE(Snapshot(dir) == before) << "the export changed the directory";
 }
 
-TEST(ConverterFiles, NoNameOfTheSetOrItsStagingIsOneOfThem) {
+TEST(ConverterFiles, OneNamedOrPlacedAsTheSetOrItsStagingIsRefused) {
   const struct {
     const char* line;  // of the example configuration
     const char* name;  // what the converter writes in its place; a folder of it is made
