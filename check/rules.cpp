@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
+#include <utility>
 
 namespace velmorta::check {
 namespace {
@@ -35,6 +37,18 @@ Point Round(double x, double y) {
 
 Point Middle(Segment s) {
   return Round((static_cast<double>(s.a.x) + s.b.x) / 2, (static_cast<double>(s.a.y) + s.b.y) / 2);
+}
+
+// The two items of a finding are named in one order, whatever order they arrived in: by
+// source, then by shape (tests and the benchmark may give several items one source).
+auto OrderKey(const Feature& f) {
+  return std::tie(f.source.file, f.source.index, f.a.x, f.a.y, f.b.x, f.b.y, f.diameter, f.stroke, f.role);
+}
+auto OrderKey(const Hole& h) { return std::tie(h.source.file, h.source.index, h.at.x, h.at.y, h.diameter, h.plated); }
+template <class Item>
+std::pair<const Item&, const Item&> InOrder(const Item& a, const Item& b) {
+  if (OrderKey(b) < OrderKey(a)) return {b, a};
+  return {a, b};
 }
 
 // Before anything is kept: the findings and pairs together stay within the budget.
@@ -181,7 +195,7 @@ void CheckHolesInLands(CheckState& s) {
     std::uint32_t joined = kNone;  // a plated hole's barrel joins what holds its centre, on every side
     for (const CopperSide& side : s.sides) {
       const std::vector<Feature>& features = *side.features;
-      // The land that leaves the widest ring; of equal ones the first.
+      // The land that leaves the widest ring; of equal ones the first in OrderKey.
       std::uint32_t best = kNone;
       double bestRing = 0;
       FeaturesAt(side, h.at, [&](std::uint32_t j) {
@@ -194,7 +208,7 @@ void CheckHolesInLands(CheckState& s) {
         s.drilled[side.offset + j] = 1;
         const double ring =
             double(Diameter(f.diameter) - hole) / 2 - ClosestPoints(PointSegment(h.at), CoreOf(f)).distance;
-        if (best == kNone || ring > bestRing || (ring == bestRing && j < best)) {
+        if (best == kNone || ring > bestRing || (ring == bestRing && OrderKey(f) < OrderKey(features[best]))) {
           best = j;
           bestRing = ring;
         }
@@ -233,8 +247,7 @@ void CheckSpacing(CheckState& s) {
     const CopperSide& side = s.sides[pair.side];
     const std::uint32_t group = s.groups.Group(side.offset + pair.a), other = s.groups.Group(side.offset + pair.b);
     if (group == other) continue;
-    const Feature& f = (*side.features)[pair.a];
-    const Feature& g = (*side.features)[pair.b];
+    const auto [f, g] = InOrder((*side.features)[pair.a], (*side.features)[pair.b]);
     const Closest c = ClosestPoints(CoreOf(f), CoreOf(g));
     Add(s, Kind::Spacing, LayerOf(side.side), Round((c.sx + c.tx) / 2, (c.sy + c.ty) / 2),
         c.distance - double(Diameter(f.diameter) + Diameter(g.diameter)) / 2, s.limits.spacing, f.source, g.source,
@@ -247,8 +260,7 @@ void CheckSpacing(CheckState& s) {
 void CheckTouchingLands(CheckState& s) {
   for (const NearPair& pair : s.touchingLands) {
     const CopperSide& side = s.sides[pair.side];
-    const Feature& f = (*side.features)[pair.a];
-    const Feature& g = (*side.features)[pair.b];
+    const auto [f, g] = InOrder((*side.features)[pair.a], (*side.features)[pair.b]);
     const double distance = ClosestPoints(CoreOf(f), CoreOf(g)).distance;
     const Point at = Round((static_cast<double>(f.a.x) + g.a.x) / 2, (static_cast<double>(f.a.y) + g.a.y) / 2);
     Add(s, Kind::LandsTouch, LayerOf(side.side), at, distance - double(Diameter(f.diameter) + Diameter(g.diameter)) / 2,
@@ -285,16 +297,17 @@ void CheckHoleSpacing(CheckState& s) {
     const Box near = Grow(BoxOf(h), clearance);
     s.holes.Query(near, Boxes(holes), [&](std::uint32_t j) {
       if (j <= i) return;
+      const auto [first, second] = InOrder(h, holes[j]);
       const Hole& o = holes[j];
       const std::int64_t hd = Diameter(h.diameter), od = Diameter(o.diameter);
       if (h.at == o.at && hd == od && h.plated == o.plated) {
-        Add(s, Kind::DuplicateHit, Layer::Drill, h.at, 0, 0, h.source, o.source, i, j);
+        Add(s, Kind::DuplicateHit, Layer::Drill, h.at, 0, 0, first.source, second.source, i, j);
         return;
       }
       if (CompareTwiceDistance(h.at, o.at, hd + od + 2 * clearance) >= 0) return;
       const double distance = std::hypot(static_cast<double>(h.at.x) - o.at.x, static_cast<double>(h.at.y) - o.at.y);
       Add(s, Kind::HoleSpacing, Layer::Drill, Round((static_cast<double>(h.at.x) + o.at.x) / 2, (static_cast<double>(h.at.y) + o.at.y) / 2),
-          distance - double(hd + od) / 2, s.limits.holeSpacing, h.source, o.source, i, j);
+          distance - double(hd + od) / 2, s.limits.holeSpacing, first.source, second.source, i, j);
     });
   }
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "check/report.hpp"
@@ -146,6 +147,40 @@ TEST(RunCheck, OneFaultOfEachKindWherePutAndTheMendedBoardPasses) {
     Limits limits;
     c.change(board, limits);
     ExpectFindings(board, limits, c.expected, c.name);
+  }
+}
+
+// A limit met exactly passes; one micrometre past it is a fault of its kind, measured
+// as met. The clean board's measures, with a bottom track from C ending 0.4 mm short of
+// the land at A.
+TEST(RunCheck, EachLimitMetExactlyPassesAndOneMicrometrePastFails) {
+  const struct {
+    std::int32_t Limits::*limit;
+    std::int32_t met;
+    Kind kind;
+  } kCases[] = {
+      {&Limits::track, 400, Kind::TrackWidth},          {&Limits::pad, 1800, Kind::PadSize},
+      {&Limits::spacing, 400, Kind::Spacing},           {&Limits::drillMin, 800, Kind::DrillMin},
+      {&Limits::drillMax, 800, Kind::DrillMax},         {&Limits::unplatedMin, 3000, Kind::UnplatedMin},
+      {&Limits::unplatedMax, 3000, Kind::UnplatedMax},  {&Limits::ring, 500, Kind::RingThin},
+      {&Limits::copperEdge, 9100, Kind::CopperEdge},    {&Limits::holeSpacing, 9200, Kind::HoleSpacing},
+      {&Limits::holeEdge, 8500, Kind::HoleEdge},
+  };
+  CheckBoard board = Clean();
+  board[Side::Bottom].push_back(Track({10000, 20000}, {10000, 11500}, 400, 1, 2));
+  for (const auto& c : kCases) {
+    for (const std::int32_t past : {0, 1}) {
+      Limits limits;
+      limits.*c.limit = c.met + (TraitsOf(c.kind).largerIsWorse ? -past : past);
+      const std::string what = std::string(TraitsOf(c.kind).name) + (past != 0 ? " one micrometre past" : " met exactly");
+      int found = 0;
+      for (const Finding& f : RunCheck(board, limits).findings) {
+        if (f.kind != c.kind) continue;
+        ++found;
+        EXPECT_EQ(f.measured, c.met) << what;
+      }
+      EXPECT_EQ(found > 0, past != 0) << what;
+    }
   }
 }
 

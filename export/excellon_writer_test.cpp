@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "config/config_reader.hpp"
 #include "export/export_error.hpp"
 #include "export/fab_writers.hpp"
@@ -9,8 +11,9 @@ namespace {
 
 // The drill file split as the survey splits it: hits on `lands` are plated.
 std::string Export(const std::string& text, FileFunction function = FileFunction::NonPlated,
-                   const std::vector<geometry::Point>& lands = {}) {
-  const Settings settings = ParseConfiguration(">T8 3\n>T14 9\n>T30 150\n>T12 7\n");
+                   const std::vector<geometry::Point>& lands = {},
+                   const std::string& tools = ">T8 3\n>T14 9\n>T30 150\n>T12 7\n") {
+  const Settings settings = ParseConfiguration(tools);
   std::array<std::string, 7> texts, names;
   texts[IndexOf(Output::Drill)] = text;
   names.fill("d.drl");
@@ -50,6 +53,36 @@ TEST(ExcellonWriter, WritesTheToolTableAndTheHitsInMillimetres) {
   // A board without parts has a drill file of its trailer alone.
   EXPECT_EQ(Export("M02\r\n"),
             header + "; #@! TF.FileFunction,NonPlated,1,2,NPTH\r\nMETRIC,LZ\r\nM95\r\nG90\r\nM30\r\n");
+}
+
+// The top of the range: numbers 1 to 99 that a list's codes take are kept, 99 among
+// them; a code beyond takes the lowest number left, 99 when only it is; with none left
+// the export stops. Each tool of code c is 0.1 mm * (100 + c); code 150 is 3 mm.
+TEST(ExcellonWriter, NumbersToolsUpToTheHighestNumber) {
+  const struct {
+    int lowest, highest;   // the codes of 1 to 99 that the list holds
+    const char* exported;  // the tools of codes 98, 99 and 150 and their hits; none: refused
+  } kCases[] = {
+      {1, 98, "T98C19.800\r\nT99C3.000\r\nM95\r\nG90\r\nT98\r\nX0.001Y0.001\r\nT99\r\nX0.002Y0.002\r\nM30\r\n"},
+      {2, 99, "T1C3.000\r\nT98C19.800\r\nT99C19.900\r\nM95\r\nG90\r\nT98\r\nX0.001Y0.001\r\nT99\r\nX0.003Y0.003\r\n"
+              "T1\r\nX0.002Y0.002\r\nM30\r\n"},
+      {1, 99, nullptr},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(std::to_string(c.lowest) + " to " + std::to_string(c.highest));
+    std::string tools = ">T30 150\n";
+    for (int code = c.lowest; code <= c.highest; ++code) {
+      tools += ">T" + std::to_string(100 + code) + " " + std::to_string(code) + "\n";
+    }
+    const std::string drill = std::string("T98*\r\nX1Y1M05\r\n") + (c.highest == 99 ? "T99*\r\nX3Y3M05\r\n" : "") +
+                              "T150*\r\nX2Y2M05\r\nM02\r\n";
+    if (c.exported == nullptr) {
+      EXPECT_THROW(Export(drill, FileFunction::NonPlated, {}, tools), ExportError);
+      continue;
+    }
+    const std::string text = Export(drill, FileFunction::NonPlated, {}, tools);
+    EXPECT_EQ(text.substr(text.find("METRIC,LZ\r\n") + 11), c.exported);
+  }
 }
 
 TEST(ExcellonWriter, RefusesWhatItCannotExportFaithfully) {

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <optional>
 #include <set>
+#include <string_view>
 
 #include "base/files.hpp"
 #include "base/text_encoding.hpp"
@@ -37,6 +38,16 @@ SevenFiles SourcePaths(const Settings& settings) {
     paths[n] = JoinOutputPath(settings, settings.OutputFileNames[n]);
   }
   return paths;
+}
+
+// Whether `path` is spelt as a name inside `folder`, at any depth: the file would go
+// with the folder when the set replaces it.
+bool InFolder(std::string_view path, std::string_view folder) {
+  for (std::string_view up = DirectoryOf(path); !up.empty(); up = DirectoryOf(up)) {
+    up.remove_suffix(1);  // the separator
+    if (up == folder) return true;
+  }
+  return false;
 }
 
 struct Clock {
@@ -204,6 +215,14 @@ ExportResult ExportFabSet(const ExportRequest& request) {
     for (const std::string& name : {ours, ours + ".part", ours + ".old"}) {
       if (converterFiles.count(name) != 0) {
         throw ExportError(name + ": this name is the converter's output file; rename the output files");
+      }
+    }
+  }
+  for (const std::string& path : paths) {
+    for (const std::string& folder : {result.folder, result.folder + ".part", result.folder + ".old"}) {
+      if (InFolder(path, folder)) {
+        throw ExportError(path + ": the converter's output file lies in " + folder +
+                          ", which the export replaces; put the output files elsewhere");
       }
     }
   }

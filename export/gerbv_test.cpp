@@ -8,7 +8,9 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <ctime>
 #include <optional>
+#include <sstream>
 
 #include "export/export_test_support.hpp"
 #include "export/fab_set.hpp"
@@ -130,6 +132,56 @@ TEST(IndependentReaders, RsvgRendersThePreview) {
     EXPECT_EQ(rendering.status, 0);
     EXPECT_EQ(rendering.log, "");
     EXPECT_EQ(rendering.width, 400);
+  }
+}
+
+// The time as a ZIP entry keeps it, UTC to the even second below: "2026-05-01 12:34:56".
+std::string ZipClock() {
+  std::time_t now = std::time(nullptr);
+  now -= now % 2;
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", std::gmtime(&now));
+  return text;
+}
+
+// Python's zipfile takes every entry whole, named in UTF-8 as the set names it, dated
+// the format's first moment, or with --timestamp the time of the export.
+TEST(IndependentReaders, PythonReadsTheArchivesNamesAndDates) {
+  if (const auto missing = Missing("python3", "python3")) GTEST_SKIP() << *missing;
+  const std::string board = velmorta::testing::ToShiftJis("基板");
+  TempDir dir;
+  ASSERT_EQ(ConvertPad(dir, board, ReadFile(VELMORTA_SOURCE_DIR "/examples/board.pad")), 0);
+  const std::string listing = dir / "listing.txt";
+  const std::string script =
+      "import sys, zipfile\n"
+      "z = zipfile.ZipFile(sys.argv[1])\n"
+      "lines = ['damaged: %s' % z.testzip()]\n"
+      "lines += ['%s %04d-%02d-%02d %02d:%02d:%02d' % ((i.filename,) + i.date_time) for i in z.infolist()]\n"
+      "open(sys.argv[2], 'wb').write('\\n'.join(lines).encode('utf-8'))\n";
+  for (const bool timestamp : {false, true}) {
+    SCOPED_TRACE(timestamp ? "--timestamp" : "reproducible");
+    const std::string from = ZipClock();
+    ASSERT_EQ(Export(dir, timestamp ? std::vector<std::string>{"--timestamp", dir / board}
+                                    : std::vector<std::string>{dir / board}).status, 0);
+    const std::string to = ZipClock();
+    ASSERT_EQ(std::system(("python3 -c " + ShellQuote(script) + " " + ShellQuote(dir / (board + "-fab.zip")) + " " +
+                           ShellQuote(listing)).c_str()), 0);
+    std::istringstream lines(ReadFile(listing));
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "damaged: None");
+    std::string names;
+    while (std::getline(lines, line)) {
+      const std::size_t date = line.size() - 19;
+      names += line.substr(0, date);
+      const std::string when = line.substr(date);
+      if (timestamp) {
+        EXPECT_TRUE(from <= when && when <= to) << line << " not within " << from << " to " << to;
+      } else {
+        EXPECT_EQ(when, "1980-01-01 00:00:00") << line;
+      }
+    }
+    EXPECT_EQ(names, "基板.GTL 基板.GBL 基板.GTS 基板.GBS 基板.GKO 基板-PTH.drl 基板-NPTH.drl 基板-drl_map.gbr 基板.gbrjob ");
   }
 }
 
