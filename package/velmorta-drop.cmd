@@ -4,6 +4,8 @@ rem with velmorta-export in the pad file's own folder, as typed there by hand. K
 rem ASCII, so cmd reads it alike in every console code page (932, 437, ...).
 setlocal
 set "programs=%~dp0"
+rem Each file is taken from here: a relative name of the command line means this folder.
+set "start=%cd%"
 set "failed=0"
 if "%~1"=="" goto usage
 call :output_folder
@@ -20,7 +22,7 @@ if not exist "%~f1" (
   set "failed=1"
   goto skip
 )
-echo == %~f1
+echo == "%~f1"
 cd /d "%~dp1"
 if not defined folder goto convert
 if exist "%folder%\" goto convert
@@ -47,6 +49,7 @@ set "where=%~dp1"
 if defined folder for %%F in ("%folder%") do set "where=%%~fF"
 echo velmorta-drop: "%~nx1" converted and exported; the files are in "%where%".
 :skip
+cd /d "%start%"
 shift
 goto next
 
@@ -63,8 +66,8 @@ pause
 exit /b %failed%
 
 rem The output folder as the converter reads it from velmorta.cfg beside the programs:
-rem the text after the first space of a ">g" line that follows a ">p2" line (">p1"
-rem stops taking them); the last one taken wins.
+rem the text after the first space of a ">g" line read after a ">p2" line (a ">p1"
+rem line stops taking them); the last one taken wins.
 :output_folder
 set "folder="
 set "taking="
@@ -76,16 +79,13 @@ for /f "usebackq delims=" %%L in ("%programs%velmorta.cfg") do (
 exit /b
 
 :setting
-rem The first characters without quotes, behind a dot: compared safely whatever the
-rem line holds. A folder's name holds no quotes.
-set "head=.%line:~0,3%"
-set "head=%head:"=%"
-if "%head%"==".>p1" set "taking="
-if "%head%"==".>p2" set "taking=1"
-if not "%head:~0,3%"==".>g" exit /b
+rem Without its quotes (a folder's name holds none) the line stays text inside the
+rem quotes below, whatever else it holds; the dot keeps it from being empty.
+set "line=.%line:"=%"
+if "%line:~0,4%"==".>p1" set "taking="
+if "%line:~0,4%"==".>p2" set "taking=1"
+if not "%line:~0,3%"==".>g" exit /b
 if not defined taking exit /b
-set "line=%line:"=%"
 set "folder="
-set "rest=%line:* =%"
-if not "%rest%"=="%line%" set "folder=%rest%"
+if not "%line:* =%"=="%line%" set "folder=%line:* =%"
 exit /b
