@@ -18,10 +18,19 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Statically linked, an executable imports only KERNEL32 and msvcrt. Without it, it
+# Statically linked, an executable imports only KERNEL32 and msvcrt (scripts/windows-imports
+# checks it). Without it, it
 # needs libstdc++-6, libgcc_s_seh-1 and libwinpthread-1 beside it and does not even
 # start when they are missing, so not even the run log is written.
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
+# -static does not reach a library named by its path: FindZLIB would name the import
+# library libz.dll.a, and the export would need zlib1.dll, which Windows lacks. An
+# import library that an earlier configure cached is looked for again.
+set(ZLIB_USE_STATIC_LIBS ON)
+if(ZLIB_LIBRARY_RELEASE MATCHES "[.]dll[.]a$")
+  unset(ZLIB_LIBRARY_RELEASE CACHE)
+  unset(ZLIB_LIBRARY CACHE)
+endif()
 
 # ctest and gtest_discover_tests run the test executables through wine. Debian names
 # the launcher wine; other systems also ship wine64.

@@ -33,6 +33,11 @@ class Record {
 
 constexpr std::uint32_t kLocalHeader = 0x04034b50, kCentralHeader = 0x02014b50, kEnd = 0x06054b50;
 constexpr std::uint32_t kVersion = 20;         // 2.0: deflate
+// Made by Unix, to version 6.3 of the format, the one that gave flag 11 its meaning:
+// Info-ZIP's unzip reads the names of an MS-DOS entry as code page 437, flag or not.
+constexpr std::uint32_t kMadeBy = (3 << 8) | 63;
+// Where the host is Unix, readers take the file's mode from here: a file, rw-r--r--.
+constexpr std::uint64_t kFileMode = std::uint64_t{0100644} << 16;
 constexpr std::uint32_t kUtf8Names = 1 << 11;  // general purpose flag 11
 constexpr std::uint32_t kDeflate = 8;
 constexpr std::uint64_t kLimit = 0xFFFFFFFF;   // without the 64-bit extension
@@ -199,7 +204,7 @@ void ZipArchive::Finish() {
   for (const Entry& entry : entries_) {
     const Record central = Record()
                                .U32(kCentralHeader)
-                               .U16(kVersion)
+                               .U16(kMadeBy)
                                .U16(kVersion)
                                .U16(kUtf8Names)
                                .U16(kDeflate)
@@ -213,7 +218,7 @@ void ZipArchive::Finish() {
                                .U16(0)
                                .U16(0)
                                .U16(0)
-                               .U32(0)
+                               .U32(kFileMode)
                                .U32(entry.offset)
                                .Bytes(entry.name);
     Write(central.Text().data(), central.Text().size());
