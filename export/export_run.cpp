@@ -131,7 +131,7 @@ std::string DefaultConfigurationPath(const std::string& executablePath) {
 }
 
 int RunExport(std::span<const char* const> args, const std::string& executablePath, std::ostream& out,
-              std::ostream& err, StagedSet::Rename rename) {
+              std::ostream& err, StagedSet::StepHook step) {
   try {
     const Options options = ParseOptions(args);
     if (options.help) {
@@ -144,10 +144,11 @@ int RunExport(std::span<const char* const> args, const std::string& executablePa
     request.timestamp = options.timestamp;
     request.check = options.check;
     request.limits = LimitsOf(options);
-    request.rename = rename;
+    request.step = step;
     const ExportResult result = ExportFabSet(request);
     for (const std::string& name : result.files) out << "wrote " << JoinPath(result.folder, name) << '\n';
     out << "wrote " << result.archive << '\n';
+    if (result.warning) err << "velmorta-export: warning: " << *result.warning << '\n';
     if (!result.check) return 0;
     out << check::Summary(*result.check);
     const int status = check::CheckStatus(*result.check, options.failOn);

@@ -82,12 +82,12 @@ struct Result {
 };
 
 // A run of the exporter as if it lay in `dir`, beside the converter's configuration.
-inline Result Export(const TempDir& dir, std::vector<std::string> args, StagedSet::Rename rename = nullptr) {
+inline Result Export(const TempDir& dir, std::vector<std::string> args, StagedSet::StepHook step = nullptr) {
   std::vector<const char*> argv = {"velmorta-export"};
   for (const std::string& arg : args) argv.push_back(arg.c_str());
   std::ostringstream out, err;
   Result result;
-  result.status = RunExport(argv, dir / "velmorta-export", out, err, rename);
+  result.status = RunExport(argv, dir / "velmorta-export", out, err, step);
   result.out = out.str();
   result.err = err.str();
   return result;

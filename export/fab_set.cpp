@@ -6,6 +6,8 @@
 #include <optional>
 #include <set>
 
+#include "base/file_lock.hpp"
+
 #include "base/files.hpp"
 #include "base/text_encoding.hpp"
 #include "config/config_reader.hpp"
@@ -17,6 +19,7 @@
 #include "export/job_file.hpp"
 #include "export/last_conversion.hpp"
 #include "export/pad_frame.hpp"
+#include "export/set_paths.hpp"
 #include "export/svg_preview.hpp"
 #include "export/zip_archive.hpp"
 
@@ -196,22 +199,18 @@ ExportResult ExportFabSet(const ExportRequest& request) {
   DiskSources sources(paths);
 
   ExportResult result;
-  result.folder = JoinOutputPath(settings, board + "-fab");
-  result.archive = result.folder + ".zip";
-  const std::set<std::string> converterFiles(paths.begin(), paths.end());
-  for (const std::string& ours : {result.folder, result.archive}) {
-    for (const std::string& name : {ours, ours + ".part", ours + ".old"}) {
-      if (converterFiles.count(name) != 0) {
-        throw ExportError(name + ": this name is the converter's output file; rename the output files");
-      }
-    }
-  }
+  const SetPaths set = SetPaths::Of(JoinOutputPath(settings, board + "-fab"));
+  result.folder = set.folder;
+  result.archive = set.archive;
+  RefuseClashes(set, KeptFilesOf(request.base, request.configuration, paths));
+  FileLock lock;
+  LockSet(lock, set, request.lockWait);
 
   // 6. Each layer written as it is read; the preview's groups, the extents and the
   //    check's board gathered on the way. A drill file without a hit is left out
   //    (readers cannot tell it is one).
   const Clock clock = Now(request.timestamp);
-  StagedSet staged(result.folder, result.archive, request.rename);
+  StagedSet staged(set, request.step);
   std::vector<const FabLayer*> written;
   std::vector<ReportLayer> report;
   SevenFiles sourceNames;
@@ -302,7 +301,7 @@ ExportResult ExportFabSet(const ExportRequest& request) {
   result.files.push_back(previewName);
 
   // 10. The new set in place of the previous one, whole.
-  staged.Commit();
+  result.warning = staged.Commit();
   return result;
 }
 

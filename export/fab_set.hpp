@@ -6,6 +6,7 @@
 // house takes.
 
 #include <array>
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "config/settings.hpp"
 #include "export/features.hpp"
 #include "export/layer_model.hpp"
+#include "export/set_lock.hpp"
 #include "export/staged_set.hpp"
 
 namespace velmorta::fab {
@@ -44,13 +46,15 @@ struct ExportRequest {
   bool timestamp = false;     // a creation date in the files and the archive
   bool check = true;          // the board check, its report and its marks in the preview
   check::Limits limits;
-  StagedSet::Rename rename = nullptr;
+  StagedSet::StepHook step = nullptr;  // tests: each step of the swap
+  std::chrono::milliseconds lockWait = kLockWait;
 };
 
 struct ExportResult {
   std::string folder, archive;
   std::vector<std::string> files;  // in the folder, in the order written
   std::optional<check::CheckResult> check;  // what the board check found, when it ran
+  std::optional<std::string> warning;       // the set is in place, but not all went well
 };
 
 // Throws ExportError for the first thing that cannot be exported; nothing is changed
