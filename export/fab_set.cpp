@@ -59,11 +59,17 @@ Clock Now(bool wanted) {
   return clock;
 }
 
+// What a user does when a file of the new set cannot be written.
+constexpr std::string_view kWriteRemedy =
+    "; the previous set is kept: check that the output folder has room and may be written, then export again";
+
 // Streams to a file of the set; any failed write, flush or close stops the export.
 class SetFile {
  public:
   explicit SetFile(const std::string& path) : path_(path) {
-    if (!out_.Open(path)) throw ExportError("cannot write " + path + ": " + ReasonText(errno != 0 ? errno : EIO));
+    if (!out_.Open(path)) {
+      throw ExportError("cannot write " + path + ": " + ReasonText(errno != 0 ? errno : EIO) + std::string(kWriteRemedy));
+    }
   }
   OutFile& Out() { return out_; }
   // On the disk before the set is swapped in.
@@ -71,12 +77,12 @@ class SetFile {
     out_.Flush();
     int error = 0;
     if (!out_.Failed() && out_.Handle() != nullptr && !SyncToDisk(out_.Handle(), error)) {
-      throw ExportError("cannot write " + path_ + ": " + ReasonText(error));
+      throw ExportError("cannot write " + path_ + ": " + ReasonText(error) + std::string(kWriteRemedy));
     }
     out_.Close();
     if (out_.Failed()) {
       throw ExportError("cannot write " + path_ + ": " + std::string(out_.FailedStep()) + ": " +
-                        ReasonText(out_.Error()));
+                        ReasonText(out_.Error()) + std::string(kWriteRemedy));
     }
   }
 
@@ -102,7 +108,9 @@ void WriteOver(const std::string& path, std::uint64_t offset, const std::string&
     written = std::fclose(file.release()) == 0;
     if (!written) error = errno;
   }
-  if (!written) throw ExportError("cannot write " + path + ": " + ReasonText(error != 0 ? error : EIO));
+  if (!written) {
+    throw ExportError("cannot write " + path + ": " + ReasonText(error != 0 ? error : EIO) + std::string(kWriteRemedy));
+  }
 }
 
 // A layer's features to its writer, and to the check, the preview and the extents on

@@ -117,16 +117,11 @@ StagedSet::StagedSet(const SetPaths& paths, StepHook hook) : paths_(paths), hook
   RefuseProtected(paths_);
   journal_ = {NewRun(), SwapPhase::Writing};
   run_ = NamesOf(paths_, journal_.run);
+  // A constructor that throws has no destructor to clean up after it.
   Steps steps(hook_);
-  if (!steps.WriteJournal(paths_, journal_)) {
-    settled_ = true;
-    throw ExportError(steps.Failure() + "; check that the output folder may be written");
-  }
-  if (!steps.MakeFolder(run_.stagedFolder)) {
-    const std::string failure = steps.Failure();
+  if (!steps.WriteJournal(paths_, journal_) || !steps.MakeFolder(run_.stagedFolder)) {
     Discard();
-    settled_ = true;
-    throw ExportError(failure + "; check that the output folder may be written");
+    throw ExportError(steps.Failure() + "; check that the output folder has room and may be written");
   }
 }
 
