@@ -170,7 +170,7 @@ int RunExport(std::span<const char* const> args, const std::string& executablePa
     return 1;
   } catch (const std::bad_alloc&) {
     // Like any other failure: the staged set is gone, the previous one is in place.
-    err << "velmorta-export: out of memory; nothing is changed\n";
+    err << "velmorta-export: out of memory; nothing is changed: close other programs, then export again\n";
     return 1;
   }
 }
