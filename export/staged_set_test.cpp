@@ -55,7 +55,7 @@ bool FailAtStep(const std::string&, int& error) {
   return false;
 }
 // As a kill would: nothing cleaned up, no destructor run.
-bool KillAtStep(const std::string&, int&) {
+[[maybe_unused]] bool KillAtStep(const std::string&, int&) {
   if (stepsSeen++ == stopAt) std::_Exit(86);
   return true;
 }
@@ -73,10 +73,34 @@ void ExportKilled(const TempDir& dir) {
 #endif
 }
 
+// The recovery of what a killed export left, itself killed at step `stopAt` in a child
+// process; whether it was (rather than finishing).
+bool RecoveryKilled(const TempDir& dir) {
+#ifndef _WIN32
+  const pid_t child = fork();
+  if (child == 0) {
+    stepsSeen = 0;
+    try {
+      StagedSet::Recover(SetPaths::Of(InOutput(dir, "board-fab")), KillAtStep);
+    } catch (...) {
+      std::_Exit(2);
+    }
+    std::_Exit(0);
+  }
+  int status = 0;
+  EXPECT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 2) << status;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 86;
+#else
+  (void)dir;
+  return false;
+#endif
+}
+
 // Every step of the swap, the journal's writes too, stopped in turn: the run that
 // stops leaves the previous set or the new one whole under the names (at once when it
-// fails; after the next run's recovery when it is killed), and the next run succeeds
-// and leaves nothing over.
+// fails; after the next run's recovery, killed or not, when it is killed), and the next
+// run succeeds and leaves nothing over.
 void StopAtEveryStep(bool kill) {
   std::map<std::string, std::string> previous, next;
   int steps = 0;
@@ -99,6 +123,9 @@ void StopAtEveryStep(bool kill) {
     stepsSeen = 0;
     if (kill) {
       ExportKilled(dir);
+      // The next run's recovery killed too, at each of its own steps in turn.
+      for (stopAt = 0; RecoveryKilled(dir); ++stopAt) {
+      }
       StagedSet::Recover(SetPaths::Of(InOutput(dir, "board-fab")));
       const auto found = SetFiles(dir);
       EXPECT_TRUE(found == previous || found == next);
