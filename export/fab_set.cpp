@@ -7,7 +7,6 @@
 #include <set>
 
 #include "base/file_lock.hpp"
-
 #include "base/files.hpp"
 #include "base/text_encoding.hpp"
 #include "config/config_reader.hpp"
