@@ -1,5 +1,6 @@
 #include "export/set_paths.hpp"
 
+#include <cerrno>
 #include <map>
 #include <utility>
 
@@ -35,7 +36,8 @@ void Walk(const std::string& ours, const std::string& path, const Kept& kept) {
   if (!facts || !facts->directory) return;
   std::vector<std::string> names;
   int error = 0;
-  if (!ListDirectory(path, names, error)) {
+  // A folder that another export just moved aside holds nothing to part from.
+  if (!ListDirectory(path, names, error) && error != ENOENT) {
     throw ExportError("cannot read the folder " + path + ": " + ReasonText(error));
   }
   for (const std::string& name : names) Walk(ours, JoinPath(path, name), kept);

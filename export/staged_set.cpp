@@ -65,14 +65,19 @@ class Steps {
 
 // The previous set back under its names, the new one and the journal gone. A folder that
 // went in alone goes back to its staging name first, so that the previous one can return.
-bool Undo(const SetPaths& set, const Journal& journal, Steps& steps) {
+bool Undo(const SetPaths& set, Journal journal, Steps& steps) {
   const RunNames run = NamesOf(set, journal.run);
-  const bool folderIn = journal.phase == SwapPhase::Swapping && !Present(run.stagedFolder) && Present(set.folder);
-  return (!folderIn || steps.Rename(set.folder, run.stagedFolder)) &&
-         (!Present(run.oldFolder) || steps.Rename(run.oldFolder, set.folder)) &&
-         (!Present(run.oldArchive) || steps.Rename(run.oldArchive, set.archive)) &&
-         // The archive first: a staging folder without its archive means "not yet swapped".
-         steps.Remove(run.stagedArchive) && steps.Remove(run.stagedFolder) && steps.Remove(set.journal);
+  if (journal.phase == SwapPhase::Swapping) {
+    const bool folderIn = !Present(run.stagedFolder) && Present(set.folder);
+    const bool back = (!folderIn || steps.Rename(set.folder, run.stagedFolder)) &&
+                      (!Present(run.oldFolder) || steps.Rename(run.oldFolder, set.folder)) &&
+                      (!Present(run.oldArchive) || steps.Rename(run.oldArchive, set.archive));
+    // The previous set is back: from here a staged name that is gone was removed, not
+    // swapped in.
+    journal.phase = SwapPhase::Writing;
+    if (!back || !steps.WriteJournal(set, journal)) return false;
+  }
+  return steps.Remove(run.stagedArchive) && steps.Remove(run.stagedFolder) && steps.Remove(set.journal);
 }
 
 // The new set is in place under both names: the previous one goes, the journal last.
@@ -104,6 +109,8 @@ void StagedSet::Recover(const SetPaths& paths, StepHook hook) {
   const std::optional<Journal> journal = ReadJournal(paths);
   if (!journal) return;
   const RunNames run = NamesOf(paths, journal->run);
+  // Staged names go only once the journal says "writing": in a swap, both gone means
+  // both went in.
   const bool newSetIn =
       journal->phase == SwapPhase::Swapping && !Present(run.stagedFolder) && !Present(run.stagedArchive);
   if (!(newSetIn ? Finish(paths, *journal, steps) : Undo(paths, *journal, steps))) {
