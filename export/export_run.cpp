@@ -137,7 +137,7 @@ std::string DefaultConfigurationPath(const std::string& executablePath) {
 }
 
 int RunExport(std::span<const char* const> args, const std::string& executablePath, std::ostream& out,
-              std::ostream& err, StagedSet::Rename rename) {
+              std::ostream& err, StagedSet::StepHook step) {
   try {
     const Options options = ParseOptions(args);
     if (options.help) {
@@ -151,12 +151,13 @@ int RunExport(std::span<const char* const> args, const std::string& executablePa
     request.check = options.check;
     request.kicad = options.kicad;
     request.limits = LimitsOf(options);
-    request.rename = rename;
+    request.step = step;
     const ExportResult result = ExportFabSet(request);
     for (const std::string& name : result.files) out << "wrote " << JoinPath(result.folder, name) << '\n';
     out << "wrote " << result.archive << '\n';
     if (!result.kicad.empty()) out << "wrote " << result.kicad << '\n';
     if (!result.kicadWarning.empty()) err << "velmorta-export: warning: " << result.kicadWarning << '\n';
+    if (result.warning) err << "velmorta-export: warning: " << *result.warning << '\n';
     if (!result.check) return 0;
     out << check::Summary(*result.check);
     const int status = check::CheckStatus(*result.check, options.failOn);
@@ -178,7 +179,7 @@ int RunExport(std::span<const char* const> args, const std::string& executablePa
     return 1;
   } catch (const std::bad_alloc&) {
     // Like any other failure: the staged set is gone, the previous one is in place.
-    err << "velmorta-export: out of memory; nothing is changed\n";
+    err << "velmorta-export: out of memory; nothing is changed: close other programs, then export again\n";
     return 1;
   }
 }

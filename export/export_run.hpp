@@ -17,8 +17,8 @@ std::string DefaultConfigurationPath(const std::string& executablePath);
 // Returns the exit status: 0 when every file was written, 1 otherwise, with the reason
 // on `err` and nothing written; 1 also when --fail-on asks for it and the board check
 // finds what it names (the set is written then).
-// `rename` replaces the step that swaps the set in, for tests.
+// `step` is told each step of the swap, for tests.
 int RunExport(std::span<const char* const> args, const std::string& executablePath, std::ostream& out,
-              std::ostream& err, StagedSet::Rename rename = nullptr);
+              std::ostream& err, StagedSet::StepHook step = nullptr);
 
 }  // namespace velmorta::fab

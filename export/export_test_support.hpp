@@ -82,12 +82,12 @@ struct Result {
 };
 
 // A run of the exporter as if it lay in `dir`, beside the converter's configuration.
-inline Result Export(const TempDir& dir, std::vector<std::string> args, StagedSet::Rename rename = nullptr) {
+inline Result Export(const TempDir& dir, std::vector<std::string> args, StagedSet::StepHook step = nullptr) {
   std::vector<const char*> argv = {"velmorta-export"};
   for (const std::string& arg : args) argv.push_back(arg.c_str());
   std::ostringstream out, err;
   Result result;
-  result.status = RunExport(argv, dir / "velmorta-export", out, err, rename);
+  result.status = RunExport(argv, dir / "velmorta-export", out, err, step);
   result.out = out.str();
   result.err = err.str();
   return result;
@@ -135,6 +135,35 @@ inline std::map<std::string, std::string> ReadArchive(const std::string& zip) {
     entries[(headerAgrees && whole && checked ? "" : "!") + name] = inflated;
   }
   return entries;
+}
+
+// What is wrong with the set of `board` in `dir`, or nothing: the folder and the archive
+// whole and agreeing (each entry a file of the folder, byte for byte; the reports only
+// in the folder), and nothing of a staging, a previous set or a journal beside them.
+inline std::string SetFault(const TempDir& dir, const std::string& board = "board") {
+  const std::string folder = board + "-fab";
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with(folder) && name != folder && name != folder + ".zip" && name != folder + ".lock") {
+      return "left over: " + name;
+    }
+  }
+  if (!std::filesystem::is_directory(dir / folder)) return "no folder";
+  std::map<std::string, std::string> unarchived;
+  for (const auto& entry : std::filesystem::directory_iterator(dir / folder)) {
+    unarchived[entry.path().filename().string()] = ReadFile(entry.path().string());
+  }
+  const auto entries = ReadArchive(std::filesystem::exists(dir / (folder + ".zip")) ? ReadFile(dir / (folder + ".zip")) : "");
+  if (entries.empty()) return "no archive, or an empty one";
+  for (const auto& [name, bytes] : entries) {
+    const auto file = unarchived.find(name);
+    if (file == unarchived.end() || file->second != bytes) return "the archive's " + name + " is not the folder's";
+    unarchived.erase(file);
+  }
+  for (const auto& [name, bytes] : unarchived) {
+    if (!name.ends_with(".csv") && !name.ends_with(".txt") && !name.ends_with(".svg")) return name + " is not archived";
+  }
+  return "";
 }
 
 }  // namespace velmorta::fab::testing

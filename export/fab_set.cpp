@@ -7,6 +7,7 @@
 #include <set>
 #include <string_view>
 
+#include "base/file_lock.hpp"
 #include "base/files.hpp"
 #include "base/text_encoding.hpp"
 #include "config/config_reader.hpp"
@@ -19,6 +20,7 @@
 #include "export/kicad_file.hpp"
 #include "export/last_conversion.hpp"
 #include "export/pad_frame.hpp"
+#include "export/set_paths.hpp"
 #include "export/svg_preview.hpp"
 #include "export/zip_archive.hpp"
 
@@ -40,16 +42,6 @@ SevenFiles SourcePaths(const Settings& settings) {
   return paths;
 }
 
-// Whether `path` is spelt as a name inside `folder`, at any depth: the file would go
-// with the folder when the set replaces it.
-bool InFolder(std::string_view path, std::string_view folder) {
-  for (std::string_view up = DirectoryOf(path); !up.empty(); up = DirectoryOf(up)) {
-    up.remove_suffix(1);  // the separator
-    if (up == folder) return true;
-  }
-  return false;
-}
-
 struct Clock {
   std::optional<std::string> iso;  // "2024-05-01T12:34:56Z"
   ZipTime zip;
@@ -68,11 +60,17 @@ Clock Now(bool wanted) {
   return clock;
 }
 
+// What a user does when a file of the new set cannot be written.
+constexpr std::string_view kWriteRemedy =
+    "; the previous set is kept: check that the output folder has room and may be written, then export again";
+
 // Streams to a file of the set; any failed write, flush or close stops the export.
 class SetFile {
  public:
   explicit SetFile(const std::string& path) : path_(path) {
-    if (!out_.Open(path)) throw ExportError("cannot write " + path + ": " + ReasonText(errno != 0 ? errno : EIO));
+    if (!out_.Open(path)) {
+      throw ExportError("cannot write " + path + ": " + ReasonText(errno != 0 ? errno : EIO) + std::string(kWriteRemedy));
+    }
   }
   OutFile& Out() { return out_; }
   // On the disk before the set is swapped in.
@@ -80,12 +78,12 @@ class SetFile {
     out_.Flush();
     int error = 0;
     if (!out_.Failed() && out_.Handle() != nullptr && !SyncToDisk(out_.Handle(), error)) {
-      throw ExportError("cannot write " + path_ + ": " + ReasonText(error));
+      throw ExportError("cannot write " + path_ + ": " + ReasonText(error) + std::string(kWriteRemedy));
     }
     out_.Close();
     if (out_.Failed()) {
       throw ExportError("cannot write " + path_ + ": " + std::string(out_.FailedStep()) + ": " +
-                        ReasonText(out_.Error()));
+                        ReasonText(out_.Error()) + std::string(kWriteRemedy));
     }
   }
 
@@ -111,7 +109,9 @@ void WriteOver(const std::string& path, std::uint64_t offset, const std::string&
     written = std::fclose(file.release()) == 0;
     if (!written) error = errno;
   }
-  if (!written) throw ExportError("cannot write " + path + ": " + ReasonText(error != 0 ? error : EIO));
+  if (!written) {
+    throw ExportError("cannot write " + path + ": " + ReasonText(error != 0 ? error : EIO) + std::string(kWriteRemedy));
+  }
 }
 
 // A layer's features to its writer, and to the check, the preview and the extents on
@@ -208,30 +208,22 @@ ExportResult ExportFabSet(const ExportRequest& request) {
   DiskSources sources(paths);
 
   ExportResult result;
-  result.folder = JoinOutputPath(settings, board + "-fab");
-  result.archive = result.folder + ".zip";
-  const std::set<std::string> converterFiles(paths.begin(), paths.end());
-  for (const std::string& ours : {result.folder, result.archive}) {
-    for (const std::string& name : {ours, ours + ".part", ours + ".old"}) {
-      if (converterFiles.count(name) != 0) {
-        throw ExportError(name + ": this name is the converter's output file; rename the output files");
-      }
-    }
+  SetPaths set = SetPaths::Of(JoinOutputPath(settings, board + "-fab"));
+  if (request.kicad) {
+    const std::string kicad = JoinOutputPath(settings, board + ".kicad_pcb");
+    set.beside = {kicad, kicad + ".part"};
   }
-  for (const std::string& path : paths) {
-    for (const std::string& folder : {result.folder, result.folder + ".part", result.folder + ".old"}) {
-      if (InFolder(path, folder)) {
-        throw ExportError(path + ": the converter's output file lies in " + folder +
-                          ", which the export replaces; put the output files elsewhere");
-      }
-    }
-  }
+  result.folder = set.folder;
+  result.archive = set.archive;
+  RefuseClashes(set, KeptFilesOf(request.base, request.configuration, paths));
+  FileLock lock;
+  LockSet(lock, set, request.lockWait);
 
   // 6. Each layer written as it is read; the preview's groups, the extents and the
   //    check's board gathered on the way. A drill file without a hit is left out
   //    (readers cannot tell it is one).
   const Clock clock = Now(request.timestamp);
-  StagedSet staged(result.folder, result.archive, request.rename);
+  StagedSet staged(set, request.step);
   std::vector<const FabLayer*> written;
   std::vector<ReportLayer> report;
   SevenFiles sourceNames;
@@ -326,7 +318,7 @@ ExportResult ExportFabSet(const ExportRequest& request) {
   if (request.kicad) kicad.emplace(read, request.base, request.limits);
 
   // 11. The new set in place of the previous one, whole; then the board for KiCad.
-  staged.Commit();
+  result.warning = staged.Commit();
   if (kicad) {
     const KicadOutcome outcome = kicad->Commit();
     if (outcome.written) result.kicad = outcome.path;

@@ -6,6 +6,7 @@
 // house takes.
 
 #include <array>
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "config/settings.hpp"
 #include "export/features.hpp"
 #include "export/layer_model.hpp"
+#include "export/set_lock.hpp"
 #include "export/staged_set.hpp"
 
 namespace velmorta::fab {
@@ -45,7 +47,8 @@ struct ExportRequest {
   bool check = true;          // the board check, its report and its marks in the preview
   bool kicad = true;          // BOARD.kicad_pcb beside the set
   check::Limits limits;
-  StagedSet::Rename rename = nullptr;
+  StagedSet::StepHook step = nullptr;  // tests: each step of the swap
+  std::chrono::milliseconds lockWait = kLockWait;
 };
 
 struct ExportResult {
@@ -54,6 +57,7 @@ struct ExportResult {
   std::optional<check::CheckResult> check;  // what the board check found, when it ran
   std::string kicad;          // BOARD.kicad_pcb, when written
   std::string kicadWarning;   // UTF-8: why it is not written, or what it lacks
+  std::optional<std::string> warning;       // the set is in place, but not all went well
 };
 
 // Throws ExportError for the first thing that cannot be exported; nothing is changed

@@ -3,73 +3,173 @@
 #include <cerrno>
 
 #include "base/files.hpp"
+#include "base/path_facts.hpp"
 #include "export/export_error.hpp"
 
 namespace velmorta::fab {
 namespace {
 
-void RemoveQuietly(const std::string& path) {
-  int ignored = 0;
-  if (Exists(path)) (void)RemoveTree(path, ignored);
+bool Present(const std::string& path) { return FactsOf(path, false).has_value(); }
+
+// The swap's changes on the disk, each announced to the hook first. A failed step
+// keeps its description and reason for the message.
+class Steps {
+ public:
+  explicit Steps(StagedSet::StepHook hook) : hook_(hook) {}
+
+  bool Rename(const std::string& from, const std::string& to) {
+    return Allow("rename " + from + " to " + to) && Done(RenameReplacing(from, to, error_));
+  }
+  bool Remove(const std::string& path) {
+    return !Present(path) || (Allow("remove " + path) && Done(RemoveTree(path, error_)));
+  }
+  bool MakeFolder(const std::string& path) {
+    return Allow("create " + path) && Done(MakeDirectory(path, error_));
+  }
+  // Whole or not at all: a draft on the disk, then renamed over the journal.
+  bool WriteJournal(const SetPaths& set, const Journal& journal) {
+    const std::string draft = set.JournalDraft();
+    if (!Allow("write " + draft)) return false;
+    FileHandle file(std::fopen(draft.c_str(), "wb"));
+    const std::string text = JournalText(journal);
+    errno = 0;
+    bool written = file && std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+    if (!written) error_ = errno;
+    if (written) written = SyncToDisk(file.get(), error_);
+    if (written) {
+      errno = 0;
+      written = std::fclose(file.release()) == 0;
+      if (!written) error_ = errno;
+    }
+    return Done(written) && Rename(draft, set.journal);
+  }
+
+  // "cannot rename A to B: reason"
+  std::string Failure() const { return "cannot " + step_ + ": " + ReasonText(error_ != 0 ? error_ : EIO); }
+
+ private:
+  bool Allow(std::string step) {
+    step_ = std::move(step);
+    error_ = 0;
+    return hook_ == nullptr || hook_(step_, error_);
+  }
+  bool Done(bool done) {
+    if (!done && error_ == 0) error_ = EIO;
+    return done;
+  }
+
+  StagedSet::StepHook hook_;
+  std::string step_;
+  int error_ = 0;
+};
+
+// The previous set back under its names, the new one and the journal gone. A folder that
+// went in alone goes back to its staging name first, so that the previous one can return.
+bool Undo(const SetPaths& set, Journal journal, Steps& steps) {
+  const RunNames run = NamesOf(set, journal.run);
+  if (journal.phase == SwapPhase::Swapping) {
+    const bool folderIn = !Present(run.stagedFolder) && Present(set.folder);
+    const bool back = (!folderIn || steps.Rename(set.folder, run.stagedFolder)) &&
+                      (!Present(run.oldFolder) || steps.Rename(run.oldFolder, set.folder)) &&
+                      (!Present(run.oldArchive) || steps.Rename(run.oldArchive, set.archive));
+    // The previous set is back: from here a staged name that is gone was removed, not
+    // swapped in.
+    journal.phase = SwapPhase::Writing;
+    if (!back || !steps.WriteJournal(set, journal)) return false;
+  }
+  return steps.Remove(run.stagedArchive) && steps.Remove(run.stagedFolder) && steps.Remove(set.journal);
 }
 
-void Clear(const std::string& path) {
-  int error = 0;
-  if (Exists(path) && !RemoveTree(path, error)) {
-    throw ExportError("cannot remove " + path + ", left by an earlier export: " + ReasonText(error));
+// The new set is in place under both names: the previous one goes, the journal last.
+bool Finish(const SetPaths& set, const Journal& journal, Steps& steps) {
+  const RunNames run = NamesOf(set, journal.run);
+  return steps.Remove(run.oldFolder) && steps.Remove(run.oldArchive) && steps.Remove(set.journal);
+}
+
+// A previous set that the user protected (an immutable file, a folder without write
+// permission) would be moved aside and then never removed: refused before anything.
+void RefuseProtected(const SetPaths& set) {
+  for (const std::string* path : {&set.folder, &set.archive}) {
+    std::string blocker;
+    int error = 0;
+    if (!CanRemoveTree(*path, blocker, error)) {
+      throw ExportError("cannot replace the previous set " + set.folder + ": " + blocker + " cannot be removed (" +
+                        ReasonText(error) + "); lift its protection or move the previous set away, then export again");
+    }
   }
 }
 
 }  // namespace
 
-StagedSet::StagedSet(std::string folder, std::string archive, Rename rename)
-    : folder_(std::move(folder)),
-      archive_(std::move(archive)),
-      stagedFolder_(folder_ + ".part"),
-      stagedArchive_(archive_ + ".part"),
-      oldFolder_(folder_ + ".old"),
-      oldArchive_(archive_ + ".old"),
-      rename_(rename != nullptr ? rename : &RenameReplacing) {
-  for (const std::string* path : {&stagedFolder_, &stagedArchive_, &oldFolder_, &oldArchive_}) Clear(*path);
-  int error = 0;
-  if (!MakeDirectory(stagedFolder_, error)) {
-    throw ExportError("cannot create " + stagedFolder_ + ": " + ReasonText(error));
+void StagedSet::Recover(const SetPaths& paths, StepHook hook) {
+  Steps steps(hook);
+  if (!steps.Remove(paths.JournalDraft())) {
+    throw ExportError(steps.Failure() + " (left by an earlier export); remove it, then export again");
+  }
+  const std::optional<Journal> journal = ReadJournal(paths);
+  if (!journal) return;
+  const RunNames run = NamesOf(paths, journal->run);
+  // Staged names go only once the journal says "writing": in a swap, both gone means
+  // both went in.
+  const bool newSetIn =
+      journal->phase == SwapPhase::Swapping && !Present(run.stagedFolder) && !Present(run.stagedArchive);
+  if (!(newSetIn ? Finish(paths, *journal, steps) : Undo(paths, *journal, steps))) {
+    throw ExportError("cannot finish what an earlier export left (" + paths.journal + "): " + steps.Failure() +
+                      "; make that possible, then export again");
+  }
+}
+
+StagedSet::StagedSet(const SetPaths& paths, StepHook hook) : paths_(paths), hook_(hook) {
+  Recover(paths_, hook_);
+  RefuseProtected(paths_);
+  journal_ = {NewRun(), SwapPhase::Writing};
+  run_ = NamesOf(paths_, journal_.run);
+  // A constructor that throws has no destructor to clean up after it.
+  Steps steps(hook_);
+  if (!steps.WriteJournal(paths_, journal_) || !steps.MakeFolder(run_.stagedFolder)) {
+    Discard();
+    throw ExportError(steps.Failure() + "; check that the output folder has room and may be written");
   }
 }
 
 StagedSet::~StagedSet() {
-  if (committed_) return;
-  RemoveQuietly(stagedFolder_);
-  RemoveQuietly(stagedArchive_);
+  if (!settled_) Discard();
 }
 
-std::string StagedSet::Path(const std::string& name) const { return JoinPath(stagedFolder_, name); }
+void StagedSet::Discard() {
+  // What fails here is left to the next run's recovery, which the journal tells.
+  Steps steps(hook_);
+  (void)(steps.Remove(paths_.JournalDraft()) && steps.Remove(run_.stagedArchive) &&
+         steps.Remove(run_.stagedFolder) && steps.Remove(paths_.journal));
+}
 
-void StagedSet::Commit() {
-  // Each step that was done, so that a failure can undo them in reverse.
-  bool folderAside = false, archiveAside = false, folderIn = false;
-  auto undo = [&](const std::string& what, int error) {
-    int ignored = 0;
-    if (folderIn) (void)rename_(folder_, stagedFolder_, ignored);
-    if (archiveAside) (void)rename_(oldArchive_, archive_, ignored);
-    if (folderAside) (void)rename_(oldFolder_, folder_, ignored);
-    throw ExportError("cannot " + what + ": " + ReasonText(error) + "; the previous set is kept");
-  };
-  int error = 0;
-  if (Exists(folder_)) {
-    if (!rename_(folder_, oldFolder_, error)) undo("move " + folder_ + " aside", error);
-    folderAside = true;
+std::string StagedSet::Path(const std::string& name) const { return JoinPath(run_.stagedFolder, name); }
+
+std::optional<std::string> StagedSet::Commit() {
+  Steps steps(hook_);
+  // From here the journal, not this process, says what the set is should the run stop.
+  journal_.phase = SwapPhase::Swapping;
+  if (!steps.WriteJournal(paths_, journal_)) {
+    throw ExportError(steps.Failure() + "; the previous set is kept");
   }
-  if (Exists(archive_)) {
-    if (!rename_(archive_, oldArchive_, error)) undo("move " + archive_ + " aside", error);
-    archiveAside = true;
+  const bool swapped = (!Present(paths_.folder) || steps.Rename(paths_.folder, run_.oldFolder)) &&
+                       (!Present(paths_.archive) || steps.Rename(paths_.archive, run_.oldArchive)) &&
+                       steps.Rename(run_.stagedFolder, paths_.folder) &&
+                       steps.Rename(run_.stagedArchive, paths_.archive);
+  if (!swapped) {
+    const std::string failure = steps.Failure();
+    settled_ = true;
+    if (!Undo(paths_, journal_, steps)) {
+      throw ExportError(failure + "; putting the previous set back failed too (" + steps.Failure() +
+                        "): the next export puts it back");
+    }
+    throw ExportError(failure + "; the previous set is kept");
   }
-  if (!rename_(stagedFolder_, folder_, error)) undo("put the new set in " + folder_, error);
-  folderIn = true;
-  if (!rename_(stagedArchive_, archive_, error)) undo("put the new archive in " + archive_, error);
-  committed_ = true;
-  RemoveQuietly(oldFolder_);
-  RemoveQuietly(oldArchive_);
+  settled_ = true;
+  if (!Finish(paths_, journal_, steps)) {
+    return "the new set is in place, but " + steps.Failure() + "; the next export removes it";
+  }
+  return std::nullopt;
 }
 
 }  // namespace velmorta::fab

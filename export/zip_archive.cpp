@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <memory>
+#include <system_error>
 #include <zlib.h>
 
 #include "export/export_error.hpp"
@@ -50,16 +51,22 @@ struct Deflater {
   }
 };
 
+void StartStdThread(std::thread& thread, std::function<void()> body) { thread = std::thread(std::move(body)); }
+
 }  // namespace
 
-ZipArchive::ZipArchive(const std::string& path, ZipTime time) : path_(path) {
+ZipArchive::ZipArchive(const std::string& path, ZipTime time, StartThread start) : path_(path) {
   bool created = false;
   int error = 0;
   file_ = OpenWithoutTruncating(path, created, error);
   if (!file_ || !Truncate(file_.get(), error)) Fail(error);
   date_ = static_cast<std::uint16_t>(((time.year - 1980) << 9) | (time.month << 5) | time.day);
   time_ = static_cast<std::uint16_t>((time.hour << 11) | (time.minute << 5) | (time.second / 2));
-  thread_ = std::thread(&ZipArchive::Deflate, this);
+  try {
+    (start != nullptr ? start : &StartStdThread)(thread_, [this] { Deflate(); });
+  } catch (const std::system_error&) {
+    // No thread to be had (a process or address-space limit): Add deflates each entry.
+  }
 }
 
 ZipArchive::~ZipArchive() {
@@ -117,6 +124,7 @@ void ZipArchive::Write(const void* bytes, std::size_t count) {
 }
 
 void ZipArchive::Add(const std::string& name, const std::string& path) {
+  if (!thread_.joinable()) return Store({name, path});
   RethrowFailure();
   {
     const std::lock_guard<std::mutex> lock(mutex_);
@@ -198,7 +206,7 @@ void ZipArchive::Finish() {
     closing_ = true;
   }
   changed_.notify_all();
-  thread_.join();  // after the last entry, or the first failure
+  if (thread_.joinable()) thread_.join();  // after the last entry, or the first failure
   RethrowFailure();
   const std::uint64_t start = written_;
   for (const Entry& entry : entries_) {

@@ -1,12 +1,14 @@
 #pragma once
 // One archive to upload: a ZIP file whose entries are deflated by zlib. Each file is
 // streamed from disk through the compressor, never held whole. Deflating costs more than
-// writing the files, so it runs on a thread of its own while the next ones are written.
+// writing the files, so it runs on a thread of its own while the next ones are written;
+// when the system gives no thread, on the caller's, with the same bytes.
 
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -24,8 +26,12 @@ struct ZipTime {
 
 class ZipArchive {
  public:
+  // Starts `thread` running `body`; replaceable so that a test can refuse it as a system
+  // out of threads does (std::system_error).
+  using StartThread = void (*)(std::thread& thread, std::function<void()> body);
+
   // Creates the archive at `path`; errors throw ExportError naming it.
-  ZipArchive(const std::string& path, ZipTime time);
+  ZipArchive(const std::string& path, ZipTime time, StartThread start = nullptr);
   ZipArchive(const ZipArchive&) = delete;
   ZipArchive& operator=(const ZipArchive&) = delete;
   // Without Finish the archive is abandoned: the deflating stops after its entry.
@@ -64,7 +70,7 @@ class ZipArchive {
   std::deque<Pending> pending_;  // guarded by mutex_, as are the two below
   bool closing_ = false;
   std::exception_ptr failure_;
-  std::thread thread_;           // started last: it uses everything above
+  std::thread thread_;           // started last: it uses everything above; none: deflate in Add
 };
 
 }  // namespace velmorta::fab

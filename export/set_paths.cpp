@@ -1,0 +1,87 @@
+#include "export/set_paths.hpp"
+
+#include <cerrno>
+#include <map>
+#include <utility>
+
+#include "base/files.hpp"
+#include "base/path_facts.hpp"
+#include "export/export_error.hpp"
+
+namespace velmorta::fab {
+namespace {
+
+using Kept = std::map<std::pair<std::uint64_t, std::uint64_t>, const KeptFile*>;
+
+const KeptFile* Find(const Kept& kept, const std::optional<PathFacts>& facts) {
+  if (!facts || facts->identity.device) return nullptr;
+  const auto found = kept.find({facts->identity.volume, facts->identity.index});
+  return found != kept.end() ? found->second : nullptr;
+}
+
+[[noreturn]] void Refuse(const std::string& ours, const std::string& path, const KeptFile& file) {
+  if (path == ours) {
+    throw ExportError(ours + " is " + file.what + " " + file.path + ", which the export would replace: " +
+                      file.remedy);
+  }
+  throw ExportError(file.what + " " + file.path + " lies in " + ours +
+                    ", the set's folder, which the export replaces: " + file.remedy);
+}
+
+// `path` and, when it is a folder, everything in it; links are what the swap moves and
+// removes, never followed.
+void Walk(const std::string& ours, const std::string& path, const Kept& kept) {
+  const std::optional<PathFacts> facts = FactsOf(path, false);
+  if (const KeptFile* file = Find(kept, facts)) Refuse(ours, path, *file);
+  if (!facts || !facts->directory) return;
+  std::vector<std::string> names;
+  int error = 0;
+  // A folder that another export just moved aside holds nothing to part from.
+  if (!ListDirectory(path, names, error) && error != ENOENT) {
+    throw ExportError("cannot read the folder " + path + ": " + ReasonText(error));
+  }
+  for (const std::string& name : names) Walk(ours, JoinPath(path, name), kept);
+}
+
+}  // namespace
+
+SetPaths SetPaths::Of(const std::string& folder) {
+  return {folder, folder + ".zip", folder + ".lock", folder + ".journal", {}};
+}
+
+std::vector<KeptFile> KeptFilesOf(const std::string& base, const std::string& configuration,
+                                  const std::array<std::string, 7>& outputs) {
+  std::vector<KeptFile> kept;
+  for (std::size_t n = 0; n < outputs.size(); ++n) {
+    const std::string number = std::to_string(n + 1);
+    kept.push_back({outputs[n], "output file " + number,
+                    "give output file " + number + " another name (its \">F" + number + "\" line in " +
+                        configuration + "), then convert and export again"});
+  }
+  const std::string elsewhere = "choose another output folder (the \">g\" line in " + configuration +
+                                ") or keep the board elsewhere, then convert and export again";
+  kept.push_back({base + ".pad", "the pad file", elsewhere});
+  kept.push_back({configuration, "the configuration file", elsewhere});
+  kept.push_back({base + "_.vel", "the run log", elsewhere});
+  return kept;
+}
+
+void RefuseClashes(const SetPaths& set, const std::vector<KeptFile>& kept) {
+  Kept identities;
+  for (const KeptFile& file : kept) {
+    if (const std::optional<PathFacts> facts = FactsOf(file.path, true); facts && !facts->identity.device) {
+      identities.emplace(std::pair{facts->identity.volume, facts->identity.index}, &file);
+    }
+  }
+  for (const std::string* path : {&set.folder, &set.archive}) Walk(*path, *path, identities);
+  // Opened for writing (followed) as well as renamed (not followed).
+  std::vector<std::string> written{set.lock, set.journal, set.JournalDraft()};
+  written.insert(written.end(), set.beside.begin(), set.beside.end());
+  for (const std::string& path : written) {
+    for (const bool follow : {false, true}) {
+      if (const KeptFile* file = Find(identities, FactsOf(path, follow))) Refuse(path, path, *file);
+    }
+  }
+}
+
+}  // namespace velmorta::fab
