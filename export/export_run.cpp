@@ -145,6 +145,7 @@ int RunExport(std::span<const char* const> args, const std::string& executablePa
     request.check = options.check;
     request.limits = LimitsOf(options);
     request.rename = rename;
+    request.warnings = &err;
     const ExportResult result = ExportFabSet(request);
     for (const std::string& name : result.files) out << "wrote " << JoinPath(result.folder, name) << '\n';
     out << "wrote " << result.archive << '\n';

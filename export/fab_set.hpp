@@ -7,12 +7,14 @@
 
 #include <array>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "check/findings.hpp"
 #include "check/limits.hpp"
 #include "config/settings.hpp"
+#include "export/bound_conversion.hpp"
 #include "export/features.hpp"
 #include "export/layer_model.hpp"
 #include "export/staged_set.hpp"
@@ -32,10 +34,11 @@ struct Board {
   std::array<std::string, 7> paths;  // the converter's files
   LayerModel model;
   BoardFacts facts;
+  BoundConversion conversion;
 };
 
-// The configuration, the check that the files are the board's last conversion, the
-// surveys and the layer model. Throws ExportError.
+// The configuration, the check that the files are what velmorta makes of the board,
+// the surveys and the layer model. Throws ExportError.
 Board ReadBoard(const std::string& base, const std::string& configurationPath);
 
 struct ExportRequest {
@@ -45,6 +48,7 @@ struct ExportRequest {
   bool check = true;          // the board check, its report and its marks in the preview
   check::Limits limits;
   StagedSet::Rename rename = nullptr;
+  std::ostream* warnings = nullptr;  // told when the files could not be verified
 };
 
 struct ExportResult {
