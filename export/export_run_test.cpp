@@ -5,6 +5,10 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <streambuf>
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
 #include <regex>
 #include <thread>
 
@@ -19,6 +23,7 @@ namespace velmorta::fab {
 namespace {
 
 using namespace testing;
+using velmorta::testing::ShellQuote;
 namespace fs = std::filesystem;
 
 const char* const kSources[] = {"bottom.gbr", "top.gbr", "land1.gbr", "land2.gbr",
@@ -65,7 +70,7 @@ TEST(ExportRun, ExportsTheSetOfEachExampleBoard) {
       EXPECT_EQ(result.err, "");
       EXPECT_EQ(result.out, Listing(dir, names) + "board check: passed\n");
     } else {
-      EXPECT_EQ(result.status, 1);
+      EXPECT_EQ(result.status, 2);  // written, and tripped
       EXPECT_EQ(result.err, "velmorta-export: the board check found errors (--fail-on errors); the set is written all the same\n");
       EXPECT_EQ(result.out, Listing(dir, names) +
                                 "board check: 1 error, 1 warning\n  error   hole_spacing   1\n  warning lands_touch    1\n");
@@ -554,6 +559,7 @@ TEST(ExportRun, TakesTheConvertersConfigurationOrTheOneNamed) {
       {{"--bogus", "b"}, 1, "velmorta-export: unknown option --bogus\nusage:"},
       {{"a", "b"}, 1, "velmorta-export: one board at a time: a and b\nusage:"},
       {{"b", "--config"}, 1, "velmorta-export: --config needs a path\nusage:"},
+      {{"--limits", "b"}, 1, "velmorta-export: --limits needs a path before the board (b is the board)\nusage:"},
       {{"b/"}, 1, "velmorta-export: the board name b/ ends in a directory separator"},
   };
   for (const auto& c : kCommandLines) {
@@ -561,10 +567,43 @@ TEST(ExportRun, TakesTheConvertersConfigurationOrTheOneNamed) {
     EXPECT_EQ(result.status, c.status);
     EXPECT_TRUE(result.err.starts_with(c.message)) << result.err;
   }
+  // A limits file saved with a byte order mark.
+  WriteFile(dir / "house.lim", "\xEF\xBB\xBFtrack 0.1\n");
+  const Result marked = Export(dir, {"--config", dir / "other.cfg", "--limits", dir / "house.lim", dir / "board"});
+  EXPECT_EQ(marked.status, 0) << marked.err;
+  EXPECT_NE(ReadFile(dir / "board-fab/board-check.txt").find("track"), std::string::npos);
+
   const Result help = Export(dir, {"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_TRUE(help.out.starts_with("usage: velmorta-export [--config PATH] [--timestamp] [--limits PATH] [--limit NAME=MM]...\n"))
       << help.out;
+}
+
+// A listing and summary that never reach standard output end the run with status 1,
+// said on standard error; the set is written all the same.
+TEST(ExportRun, TellsWhenStandardOutputCannotBeWritten) {
+  struct Full : std::streambuf {};  // takes no byte
+  TempDir dir;
+  ASSERT_EQ(ConvertExampleBoard(dir, "board.pad"), 0);
+  const std::string board = dir / "board";
+  const std::vector<const char*> args = {"velmorta-export", board.c_str()};
+  Full full;
+  std::ostream out(&full);
+  std::ostringstream err;
+  EXPECT_EQ(RunExport(args, dir / "velmorta-export", out, err), 1);
+  EXPECT_TRUE(err.str().starts_with("velmorta-export: cannot write to standard output")) << err.str();
+  EXPECT_NE(err.str().find("; the set is written, but the list of its files and the board check's summary are lost"),
+            std::string::npos);
+  EXPECT_TRUE(fs::exists(dir / "board-fab.zip"));
+#ifndef _WIN32
+  if (!fs::exists("/dev/full")) return;
+  const std::string command = ShellQuote(VELMORTA_EXPORT_BINARY) + " --config " + ShellQuote(dir / "velmorta.cfg") +
+                              " " + ShellQuote(board) + " >/dev/full 2>" + ShellQuote(dir / "err.txt");
+  const int status = std::system(command.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  EXPECT_EQ(ReadFile(dir / "err.txt").rfind("velmorta-export: cannot write to standard output: No space left on device;", 0), 0u)
+      << ReadFile(dir / "err.txt");
+#endif
 }
 
 }  // namespace
