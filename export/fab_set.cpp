@@ -175,9 +175,9 @@ Board ReadBoard(const std::string& base, const std::string& configurationPath) {
   // 3. The land files: every land's position. The board's type is the pad file's;
   //    without one, the board is double-sided when the second side has a land.
   SurveyLands(sources, board.facts);
-  const bool typeTwo = board.conversion.verified ? board.conversion.doubleSided : board.facts.secondSideLands;
+  const bool twoSides = board.conversion.verified ? board.conversion.doubleSided : board.facts.secondSideLands;
   const SidesRule sides = board.fabSettings.sides;
-  const bool doubleSided = sides == SidesRule::Two || (sides == SidesRule::Auto && typeTwo);
+  const bool doubleSided = sides == SidesRule::Two || (sides == SidesRule::Auto && twoSides);
 
   // 4. The board house's layers.
   board.model = ComposeLayers(board.fabSettings, doubleSided, board.name);
