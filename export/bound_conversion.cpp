@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <memory>
-#include <new>
+#include <string_view>
+#include <vector>
 
 #include "base/diagnostics.hpp"
 #include "base/fatal.hpp"
