@@ -30,6 +30,7 @@ OutFile::OutFile(OutFile&& other) noexcept
       error_(std::exchange(other.error_, 0)),
       failedStep_(std::exchange(other.failedStep_, {})),
       inMemory_(std::exchange(other.inMemory_, false)),
+      sink_(std::exchange(other.sink_, nullptr)),
       buffer_(std::move(other.buffer_)),
       used_(std::exchange(other.used_, 0)),
       text_(std::move(other.text_)) {}
@@ -42,6 +43,7 @@ OutFile& OutFile::operator=(OutFile&& other) noexcept {
     error_ = std::exchange(other.error_, 0);
     failedStep_ = std::exchange(other.failedStep_, {});
     inMemory_ = std::exchange(other.inMemory_, false);
+    sink_ = std::exchange(other.sink_, nullptr);
     buffer_ = std::move(other.buffer_);
     used_ = std::exchange(other.used_, 0);
     text_ = std::move(other.text_);
@@ -78,6 +80,12 @@ OutFile OutFile::InMemory() {
   return file;
 }
 
+OutFile OutFile::InMemory(ByteSink& sink) {
+  OutFile file = InMemory();
+  file.sink_ = &sink;
+  return file;
+}
+
 char* OutFile::Room(std::size_t n) {
   if (!buffer_) buffer_.reset(new char[kBufferSize]);
   if (kBufferSize - used_ < n) Drain();
@@ -86,7 +94,9 @@ char* OutFile::Room(std::size_t n) {
 
 void OutFile::Drain() const {
   if (used_ == 0) return;
-  if (inMemory_) {
+  if (inMemory_ && sink_ != nullptr) {
+    sink_->Write(std::string_view(buffer_.get(), used_));
+  } else if (inMemory_) {
     text_.append(buffer_.get(), used_);
   } else if (file_ != nullptr && error_ == 0) {
     errno = 0;
@@ -144,6 +154,7 @@ void OutFile::Flush() {
 }
 
 void OutFile::Close() {
+  if (sink_ != nullptr) Drain();
   if (file_ == nullptr) return;
   Flush();
   errno = 0;

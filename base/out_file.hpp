@@ -14,6 +14,16 @@
 
 namespace velmorta {
 
+// Where an in-memory file hands its bytes as they are written, a buffer at a time,
+// instead of keeping them: a reader that compares them with a file need not hold them.
+class ByteSink {
+ public:
+  virtual void Write(std::string_view bytes) = 0;
+
+ protected:
+  ~ByteSink() = default;
+};
+
 class OutFile {
  public:
   OutFile() = default;
@@ -30,6 +40,8 @@ class OutFile {
 
   // A file that keeps everything in memory; Text() returns it.
   static OutFile InMemory();
+  // A file whose bytes go to `sink`, the last ones when it is closed.
+  static OutFile InMemory(ByteSink& sink);
 
   void Put(std::string_view text);
   // head, the value as "%ld", tail: the shape of every coordinate and code command.
@@ -65,6 +77,7 @@ class OutFile {
   mutable int error_ = 0;
   mutable std::string_view failedStep_;
   bool inMemory_ = false;
+  ByteSink* sink_ = nullptr;  // an in-memory file's bytes go here, when given
   // The buffer is drained by Text() too, which changes nothing that can be observed.
   mutable std::unique_ptr<char[]> buffer_;
   mutable std::size_t used_ = 0;

@@ -114,6 +114,8 @@ void SetLimit(Limits& limits, std::string_view name, std::string_view value) {
 }
 
 Limits ParseLimits(std::string_view text, std::string_view origin, Limits limits) {
+  // An editor that saves in UTF-8 may put a byte order mark before the first line.
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   std::size_t lineNumber = 0;
   while (!text.empty()) {
     ++lineNumber;

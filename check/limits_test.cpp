@@ -81,6 +81,7 @@ TEST(Limits, FileLinesCommentsAndErrors) {
   } catch (const LimitsError& e) {
     EXPECT_STREQ(e.what(), "house.lim:3: not a size in millimetres: \"0.1x\"");
   }
+  EXPECT_EQ(ParseLimits("\xEF\xBB\xBFtrack 0.3\n", "f").track, 300);  // a byte order mark
   EXPECT_THROW(ParseLimits("track\n", "f"), LimitsError);
   EXPECT_THROW(ParseLimits("= 0.2\n", "f"), LimitsError);
 }

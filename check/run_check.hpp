@@ -13,8 +13,9 @@ namespace velmorta::check {
 // reorders the board's lists: move a board in that is not needed afterwards.
 CheckResult RunCheck(CheckBoard board, const Limits& limits, Search search = Search::Indexed);
 
-// What makes a run that checked the board fail (exit status 1): nothing (the default:
-// the check informs), any error, or any finding at all.
+// What makes a run that checked the board fail (CheckStatus 1; the export then ends
+// with a status of its own): nothing (the default: the check informs), any error, or
+// any finding at all.
 enum class FailOn : std::uint8_t { Nothing, Errors, Warnings };
 int CheckStatus(const CheckResult& result, FailOn failOn);
 

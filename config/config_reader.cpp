@@ -1,6 +1,8 @@
 #include "config/config_reader.hpp"
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -34,6 +36,13 @@ std::optional<int> PairDigit(std::string_view line) {
   return std::nullopt;
 }
 
+// A size in 0.001 mm, to the nearest; 0 for none that is positive, and sizes beyond any
+// board held at 1 km so that they stay far out of range without overflowing.
+std::int64_t WrittenMicrometres(double micrometres) {
+  if (!(micrometres >= 0.5)) return 0;
+  return std::llround(std::min(micrometres, 1e9));
+}
+
 struct Reader {
   Settings settings;
   bool useOutputDirectory = false;
@@ -46,13 +55,15 @@ struct Reader {
     }
   }
 
-  void AddEntry(CodeList& list, std::string_view line, double scale) {
+  // `scale` makes the key of a size, `micrometres` a size in 0.001 mm.
+  void AddEntry(CodeList& list, std::string_view line, double scale, double micrometres) {
     const std::string_view rest = From(line, 2);
     const std::size_t space = rest.find(' ');
-    const std::string_view size = rest.substr(0, space);
+    const double size = ParseDecimal(rest.substr(0, space));
     const std::string_view code =
         space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
-    list.push_back({ScaleToInt32(ParseDecimal(size), scale, 0.01), ParseLeadingInt(code)});
+    list.push_back({ScaleToInt32(size, scale, 0.01), ParseLeadingInt(code), WrittenMicrometres(size * micrometres),
+                    lineNumber});
   }
 
   void Line(std::string_view line) {
@@ -64,9 +75,9 @@ struct Reader {
         settings.Margin = ScaleToInt32(ParseDecimal(UpToSpaceOrBreak(From(line, 3))), 1000, 0.0);
         break;
       case 'j': SetPair(settings.AuxLandLength, line, UpToSpaceOrBreak(From(line, 4)), 1000); break;
-      case 'D': AddEntry(settings.LineApertureList, line, 10); break;
-      case 'R': AddEntry(settings.LandApertureList, line, 100); break;
-      case 'T': AddEntry(settings.ToolList, line, 10); break;
+      case 'D': AddEntry(settings.LineApertureList, line, 10, 1000); break;
+      case 'R': AddEntry(settings.LandApertureList, line, 100, 1000); break;
+      case 'T': AddEntry(settings.ToolList, line, 10, 100); break;
       case 'l': SetPair(settings.LineWidthDefault, line, AfterFirstSpace(line), 10); break;
       case 'r': SetPair(settings.FixedLandDefault, line, AfterFirstSpace(line), 100); break;
       case 'd': SetPair(settings.DrillDefault, line, AfterFirstSpace(line), 100); break;
@@ -97,6 +108,7 @@ struct Reader {
 
 Settings ParseConfiguration(std::string_view bytes, Diagnostics& diagnostics) {
   Reader reader{{}, false, diagnostics};
+  reader.settings.FileName = diagnostics.ConfigurationFile();
   std::string line;
   // An editor that saves in UTF-8 may put a byte order mark before the first line.
   std::size_t i = bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0;

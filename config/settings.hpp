@@ -9,9 +9,13 @@
 namespace velmorta {
 
 // One line of a ">D", ">R" or ">T" list; entries are numbered from 1 in file order.
+// The converter selects by the key; the size as written is what a plotter's aperture or
+// a drill measures, kept for programs that draw with it.
 struct ListEntry {
   std::int32_t key = 0;
   std::int32_t code = 0;
+  std::int64_t micrometres = 0;  // the size as written, rounded; 0 when it is not a positive number
+  std::size_t line = 0;          // in the configuration file, from 1
 };
 using CodeList = std::vector<ListEntry>;
 
@@ -39,6 +43,7 @@ inline constexpr std::size_t kDrillHeaderEntry = 9;         // ToolList: drill f
 inline constexpr std::size_t kHoleToolEntry = 18;           // ToolList: every Hole record's tool
 
 struct Settings {
+  std::string FileName;  // the configuration file as the program names it, for messages
   std::vector<std::string> ModeTokens;
   std::vector<std::string> OutputFileNames;
   std::string OutputDirectory;  // empty, or ending in the directory separator

@@ -7,10 +7,9 @@
 #include "base/executable_path.hpp"
 #include "base/fatal.hpp"
 #include "base/files.hpp"
-#include "board/pad_reader.hpp"
 #include "config/config_reader.hpp"
+#include "driver/conversion.hpp"
 #include "driver/output_files.hpp"
-#include "emit/emit_layers.hpp"
 
 namespace velmorta {
 namespace {
@@ -32,24 +31,6 @@ FileHandle OpenInput(const std::string& path, Message message) {
   FileHandle file = OpenForReading(path, error);
   if (!file) throw FatalStop{message, true, "cannot open " + path + ": " + ReasonText(error)};
   return file;
-}
-
-// The stops without a detail are all about the configuration's lists and defaults.
-std::string Explained(const FatalStop& stop, const std::string& configurationPath) {
-  if (!stop.detail.empty()) return stop.detail;
-  switch (stop.message) {
-    case Message::BadLineWidthDefault:
-      return configurationPath + ": the line width default (>l) of the board's pitch has no >D line with a code";
-    case Message::BadFixedLandDefault:
-      return configurationPath + ": the fixed land default (>r) of the board's pitch has no >R line with a code";
-    case Message::BadAuxLandDefault:
-      return configurationPath + ": the auxiliary land size (>h) of the board's pitch has no >D line";
-    case Message::BadHoleDefault:
-      return configurationPath + ": the default drill (>d) or a hole's diameter has no >T line with a code";
-    case Message::BadApertureSetting:
-      return configurationPath + ": a size the board selects has no >D or >R line with a code";
-    default: return configurationPath;
-  }
 }
 
 // The run log is opened first, so that every run leaves one, but emptied only once it is
@@ -118,7 +99,7 @@ int Stop(const FatalStop& stop, RunLog& runLog, OutputSet& out, std::ostream& co
   out.CloseAll();
   if (stop.alsoOnConsole) console << Bytes(stop.message) << '\n';
   diagnostics.Finish();
-  diagnostics.Error(Explained(stop, diagnostics.ConfigurationFile()));
+  diagnostics.Error(ReasonOf(stop, diagnostics.ConfigurationFile()));
   try {
     runLog.Begin();  // a stop before the inputs were open: the log is emptied now
   } catch (const FatalStop& failure) {
@@ -184,8 +165,7 @@ int RunDriver(std::span<const char* const> args, const std::string& executablePa
     runLog.Begin();
     const Settings settings = ReadConfiguration(configuration.get(), diagnostics);
     out = OpenOutputFiles(settings, inputs);
-    const Board board = ReadPadFile(pad.get(), settings, out, diagnostics);
-    EmitLayers(board, settings, out, diagnostics);
+    Convert(pad.get(), settings, out, diagnostics);
     CloseOutputFiles(out);  // the completion message never follows a lost byte
     WriteCompletion(runLog.File());
   } catch (const FatalStop& stop) {

@@ -1,7 +1,9 @@
 #include "export/aperture_sizes.hpp"
 
+#include <map>
 #include <set>
 
+#include "export/decimal.hpp"
 #include "export/export_error.hpp"
 
 namespace velmorta::fab {
@@ -24,29 +26,41 @@ const CodeList& EntriesOf(const Settings& settings, SizeList list) {
   return settings.ToolList;
 }
 
-std::int64_t KeyMicrometres(std::int32_t key, SizeList list) {
-  return static_cast<std::int64_t>(key) * (list == SizeList::Line ? 100 : 10);
+std::string_view ListKey(SizeList list) {
+  switch (list) {
+    case SizeList::Line: return ">D";
+    case SizeList::Land: return ">R";
+    case SizeList::Tool: break;
+  }
+  return ">T";
 }
 
 CodeSize SizeOfCode(const Settings& settings, SizeList list, std::int32_t code, std::string_view fileName) {
-  const std::string where = std::string(fileName) + ": code " + std::to_string(code) + " of the " +
-                            std::string(ListName(list)) + " list";
-  std::set<std::int32_t> keys;
+  const std::string key(ListKey(list)), drawn = " (" + std::string(fileName) + " draws with it)";
+  std::map<std::int64_t, const ListEntry*> sizes;
   for (const ListEntry& entry : EntriesOf(settings, list)) {
-    if (code != 0 && entry.code == code) keys.insert(entry.key);
+    if (code != 0 && entry.code == code) sizes.emplace(entry.micrometres, &entry);
   }
-  if (keys.empty()) throw ExportError(where + ": no list entry carries this code, so its size is unknown");
-  if (keys.size() > 1) {
+  const std::string where = settings.FileName + ": " + key + " code " + std::to_string(code);
+  if (sizes.empty()) {
+    throw ExportError(where + drawn + ": no " + key + " line carries this code, so its size is unknown; add one, or convert the board again");
+  }
+  const auto lineOf = [&](const ListEntry& entry) {
+    return settings.FileName + ": line " + std::to_string(entry.line) + ": the size of " + key + " code " + std::to_string(code);
+  };
+  if (sizes.size() > 1) {
     std::string listed;
-    for (const std::int32_t key : keys) listed += (listed.empty() ? "" : ", ") + std::to_string(key);
-    throw ExportError(where + ": entries of different keys (" + listed +
-                      ") carry this code, so its size is ambiguous");
+    for (const auto& [size, entry] : sizes) {
+      listed += (listed.empty() ? "" : ", ") + std::string("line ") + std::to_string(entry->line) + " " + FormatDecimal(size, 3) + " mm";
+    }
+    throw ExportError(where + drawn + ": lines of different sizes (" + listed + ") carry this code, so its size is ambiguous; give it one size");
   }
-  const CodeSize size{*keys.begin(), KeyMicrometres(*keys.begin(), list)};
-  if (size.micrometres <= 0) {
-    throw ExportError(where + ": key " + std::to_string(size.key) + " is not a positive size");
+  const auto& [size, entry] = *sizes.begin();
+  if (size <= 0 || size > kLargestSize) {
+    throw ExportError(lineOf(*entry) + drawn + " is not a positive number of millimetres up to 100" +
+                      (list == SizeList::Tool ? " (>T sizes are in 0.1 mm)" : "") + "; correct the line");
   }
-  return size;
+  return {entry->key, size};
 }
 
 Renumbering::Renumbering(const CodeList& list, std::int32_t lowest, std::int32_t highest, std::string_view what) {

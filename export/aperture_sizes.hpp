@@ -1,6 +1,7 @@
 #pragma once
 // What a D code or tool number of an output file measures. The converter writes only
-// numbers; their sizes are the keys of the configuration list that the file draws from.
+// numbers, chosen by the keys of the configuration list that the file draws from; the
+// size is the one that list's line gives (keys select, sizes draw).
 
 #include <cstdint>
 #include <map>
@@ -18,19 +19,23 @@ inline SizeList ListOf(Output file) { return TraitsOf(file).list; }
 std::string_view ListName(SizeList list);  // "line", "land", "tool"
 const CodeList& EntriesOf(const Settings& settings, SizeList list);
 
-// A key in 0.001 mm: line keys count tenths of a millimetre, land and tool keys
-// hundredths (a ">T" size 8 has key 80, the 0.8 mm drill).
-std::int64_t KeyMicrometres(std::int32_t key, SizeList list);
+// The ">D", ">R" or ">T" that starts the list's lines.
+std::string_view ListKey(SizeList list);
+
+// No aperture or drill of a board is larger.
+inline constexpr std::int64_t kLargestSize = 100'000;  // 0.001 mm
 
 struct CodeSize {
   std::int32_t key = 0;
-  std::int64_t micrometres = 0;
+  std::int64_t micrometres = 0;  // as the configuration's line writes it
 };
 
-// The size of `code` in `list`. Entries whose code is 0 provide no number of their own
-// and are passed over. A code that no entry carries, one carried by entries of
-// different keys (its size would be a guess), and a size that is not positive are
-// errors naming `fileName` and the code.
+// The size of `code` in `list`, as its configuration line gives it (">D0.85 14" is
+// 0.850 mm, ">T8.04 3" 0.804 mm). Entries whose code is 0 provide no number of their
+// own and are passed over. A code that no entry carries, one carried by entries of
+// different sizes (its size would be a guess), and a size that is not a positive
+// number up to 100 mm are errors naming the configuration's file and line, and
+// `fileName`, the converter file that draws with the code.
 CodeSize SizeOfCode(const Settings& settings, SizeList list, std::int32_t code, std::string_view fileName);
 
 // Output numbers for a list's codes. A code inside [lowest, highest] keeps its number;

@@ -96,7 +96,7 @@ TEST(ExcellonWriter, RefusesWhatItCannotExportFaithfully) {
       {"X1Y1M05\r\nM02\r\n", "d.drl: offset 0: a hit with no tool selected"},
       {"G90\r\nT0\r\nX1Y1M05\r\nM02\r\n", "d.drl: offset 9: a hit with no tool selected"},
       {"T3\r\nT0*\r\nX1Y1*M05\r\nM02\r\n", "d.drl: offset 9: a hit with no tool selected"},
-      {"T5\r\nX1Y1M05\r\nM02\r\n", "d.drl: code 5 of the tool list: no list entry carries this code"},
+      {"T5\r\nX1Y1M05\r\nM02\r\n", ">T code 5 (d.drl draws with it): no >T line carries this code"},
       {"G90\r\nM02\n", "d.drl: offset 8: text after the command, where CR LF should end the line"},
   };
   for (const auto& c : kCases) {

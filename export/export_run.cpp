@@ -1,5 +1,6 @@
 #include "export/export_run.hpp"
 
+#include <cerrno>
 #include <new>
 #include <optional>
 #include <string_view>
@@ -32,13 +33,21 @@ constexpr std::string_view kUsage =
     "fault and marks it in the preview; it prints a summary. --limits reads the limits\n"
     "from a file, --limit sets one (track, pad, spacing, drill_min, drill_max,\n"
     "unplated_min, unplated_max, ring, copper_edge, hole_spacing, hole_edge, merge; in\n"
-    "mm, after the file). The exit status is 0 whatever it finds unless --fail-on\n"
-    "errors (any error) or --fail-on warnings (any finding) makes it 1; the set is\n"
-    "written either way. --no-check leaves the check out.\n"
+    "mm, after the file). --no-check leaves the check out.\n"
     "Beside the set it writes BOARD.kicad_pcb, the board for KiCad 6 or later: each\n"
     "part a footprint, tracks, vias, holes, the outline, nets from the copper's\n"
     "connections and the limits as its design rules; one saved since by KiCad is kept.\n"
-    "--no-kicad leaves it out. -h or --help prints this text.\n";
+    "--no-kicad leaves it out. -h or --help prints this text.\n"
+    "Exit status: 0 when the set is written; 1 when it is not (the reason is on\n"
+    "standard error and the previous set is kept), or when standard output could not\n"
+    "be written; 2 when the set is written but --fail-on errors (any error) or\n"
+    "--fail-on warnings (any finding) trips on what the board check found.\n";
+
+// Exit statuses: a failure (nothing written) told apart from a set written whose board
+// check trips --fail-on.
+constexpr int kWritten = 0;
+constexpr int kFailed = 1;
+constexpr int kCheckTripped = 2;
 
 // A command line that needs the usage text beside its message.
 struct UsageError : ExportError {
@@ -65,8 +74,11 @@ Options ParseOptions(std::span<const char* const> args) {
     // An option's value: "--config PATH" or "--config=PATH".
     const auto value = [&](std::string_view name, std::string_view needs) -> std::optional<std::string> {
       if (arg == name) {
-        if (i + 1 >= args.size() || args[i + 1] == nullptr) {
-          throw UsageError(std::string(name) + " needs " + std::string(needs));
+        // The last word is the board while none is given: never the option's value.
+        const bool boardNext = !haveBase && i + 2 == args.size();
+        if (i + 1 >= args.size() || args[i + 1] == nullptr || boardNext) {
+          throw UsageError(std::string(name) + " needs " + std::string(needs) +
+                           (boardNext ? " before the board (" + std::string(args[i + 1]) + " is the board)" : ""));
         }
         return args[++i];
       }
@@ -136,8 +148,10 @@ std::string DefaultConfigurationPath(const std::string& executablePath) {
   return ConfigurationPath(std::string(DirectoryOf(executablePath)) + "velmorta");
 }
 
-int RunExport(std::span<const char* const> args, const std::string& executablePath, std::ostream& out,
-              std::ostream& err, StagedSet::StepHook step) {
+namespace {
+
+int ExportAndReport(std::span<const char* const> args, const std::string& executablePath, std::ostream& out,
+                    std::ostream& err, StagedSet::StepHook step) {
   try {
     const Options options = ParseOptions(args);
     if (options.help) {
@@ -152,36 +166,54 @@ int RunExport(std::span<const char* const> args, const std::string& executablePa
     request.kicad = options.kicad;
     request.limits = LimitsOf(options);
     request.step = step;
+    request.warnings = &err;
     const ExportResult result = ExportFabSet(request);
     for (const std::string& name : result.files) out << "wrote " << JoinPath(result.folder, name) << '\n';
     out << "wrote " << result.archive << '\n';
     if (!result.kicad.empty()) out << "wrote " << result.kicad << '\n';
     if (!result.kicadWarning.empty()) err << "velmorta-export: warning: " << result.kicadWarning << '\n';
     if (result.warning) err << "velmorta-export: warning: " << *result.warning << '\n';
-    if (!result.check) return 0;
+    if (!result.check) return kWritten;
     out << check::Summary(*result.check);
-    const int status = check::CheckStatus(*result.check, options.failOn);
-    if (status != 0) {
+    if (check::CheckStatus(*result.check, options.failOn) != 0) {
       const bool errors = options.failOn == check::FailOn::Errors;
       err << "velmorta-export: the board check "
           << (result.check->stopped.empty() ? (errors ? "found errors" : "found faults") : "was not done")
           << " (--fail-on " << (errors ? "errors" : "warnings") << "); the set is written all the same\n";
+      return kCheckTripped;
     }
-    return status;
+    return kWritten;
   } catch (const UsageError& error) {
     err << "velmorta-export: " << error.what() << '\n' << kUsage;
-    return 1;
+    return kFailed;
   } catch (const ExportError& error) {
     err << "velmorta-export: " << error.what() << '\n';
-    return 1;
+    return kFailed;
   } catch (const check::LimitsError& error) {
     err << "velmorta-export: " << error.what() << '\n';
-    return 1;
+    return kFailed;
   } catch (const std::bad_alloc&) {
     // Like any other failure: the staged set is gone, the previous one is in place.
     err << "velmorta-export: out of memory; nothing is changed: close other programs, then export again\n";
-    return 1;
+    return kFailed;
   }
+}
+
+}  // namespace
+
+int RunExport(std::span<const char* const> args, const std::string& executablePath, std::ostream& out,
+              std::ostream& err, StagedSet::StepHook step) {
+  const int status = ExportAndReport(args, executablePath, out, err, step);
+  // A list of what was written, or a summary, that never arrived is no success.
+  errno = 0;
+  out.flush();
+  if (out) return status;
+  err << "velmorta-export: cannot write to standard output"
+      << (errno != 0 ? ": " + ReasonText(errno) : std::string()) << "; "
+      << (status == kFailed ? "nothing is changed" : "the set is written, but the list of its files and the board "
+                                                     "check's summary are lost: free the device and run the export again")
+      << '\n';
+  return kFailed;
 }
 
 }  // namespace velmorta::fab

@@ -14,9 +14,9 @@ namespace velmorta::fab {
 // converter, `velmorta` beside this executable, reads by its own rule (velmorta.cfg).
 std::string DefaultConfigurationPath(const std::string& executablePath);
 
-// Returns the exit status: 0 when every file was written, 1 otherwise, with the reason
-// on `err` and nothing written; 1 also when --fail-on asks for it and the board check
-// finds what it names (the set is written then).
+// Returns the exit status: 0 when every file was written; 1 otherwise, with the reason
+// on `err` and nothing written, or when `out` could not be written; 2 when the set is
+// written and --fail-on trips on what the board check finds.
 // `step` is told each step of the swap, for tests.
 int RunExport(std::span<const char* const> args, const std::string& executablePath, std::ostream& out,
               std::ostream& err, StagedSet::StepHook step = nullptr);

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <streambuf>
 #include <regex>
 #include <thread>
 
@@ -65,7 +66,7 @@ TEST(ExportRun, ExportsTheSetOfEachExampleBoard) {
       EXPECT_EQ(result.err, "");
       EXPECT_EQ(result.out, Listing(dir, names) + "board check: passed\n");
     } else {
-      EXPECT_EQ(result.status, 1);
+      EXPECT_EQ(result.status, 2);  // written, and tripped
       EXPECT_EQ(result.err, "velmorta-export: the board check found errors (--fail-on errors); the set is written all the same\n");
       EXPECT_EQ(result.out, Listing(dir, names) +
                                 "board check: 1 error, 1 warning\n  error   hole_spacing   1\n  warning lands_touch    1\n");
@@ -109,12 +110,17 @@ TEST(ExportRun, ExportsTheSetOfEachExampleBoard) {
     }
     EXPECT_EQ(job.find("CreationDate"), std::string::npos);
 
-    // A pad file changed since the conversion is not the board converted: positions in mm
-    // only, and why. Without the check, no report.
-    fs::last_write_time(dir / "board.pad", fs::last_write_time(dir / "board_.vel") + std::chrono::seconds(2));
-    ASSERT_EQ(Export(dir, {dir / "board"}).status, 0);
+    // Converter files kept without their pad file cannot be verified: they are exported
+    // after a warning, with positions in mm only. Without the check, no report.
+    fs::remove(dir / "board.pad");
+    const Result unverified = Export(dir, {"--no-kicad", dir / "board"});
+    ASSERT_EQ(unverified.status, 0);
+    EXPECT_EQ(unverified.err, "velmorta-export: warning: there is no " + (dir / "board") +
+                                  ".pad, so the converter's files could not be verified against it (only dated "
+                                  "against the run log " + (dir / "board") + "_.vel); export them only if they are "
+                                  "this board's\n");
     EXPECT_NE(ReadFile(dir / "board-fab/board-check.txt")
-                  .find("\nPositions in mm only, not in the pad file's units: board.pad changed after the run log board_.vel.\r\n"),
+                  .find("\nPositions in mm only, not in the pad file's units: there is no board.pad.\r\n"),
               std::string::npos);
     EXPECT_EQ(ReadFile(dir / "board-fab/board-check.csv").find(".00,"), std::string::npos);
     const Result unchecked = Export(dir, {"--no-check", dir / "board"});
@@ -265,24 +271,96 @@ TEST(ExportRun, GivesTheSameBytesAgainAndADateOnlyWhenAsked) {
   EXPECT_NE(ReadFile(dir / "board-fab.zip"), first.at("board-fab.zip"));  // dated entries
 }
 
-// The run log is written last: files newer than it are not this board's conversion.
-TEST(ExportRun, RefusesFilesOfAnotherBoardsConversion) {
+std::string Replace(std::string text, const std::string& from, const std::string& to);
+void Edit(const TempDir& dir, const char* name, const std::string& from, const std::string& to);
+
+// The seven converter files of `from` over those of `to`, a day older than its run log
+// (as `cp -p` of files converted long ago, or an unpacked archive, leaves them).
+void CopyOlder(const TempDir& from, const TempDir& to) {
+  const auto old = fs::last_write_time(to / "board_.vel") - std::chrono::hours(24);
+  for (const char* name : kSources) {
+    fs::copy_file(from / name, to / name, fs::copy_options::overwrite_existing);
+    fs::last_write_time(to / name, old);
+  }
+}
+
+// Files whose bytes are not what velmorta makes of the board's pad file with this
+// configuration are refused whatever their dates, and nothing is written.
+TEST(ExportRun, ExportsOnlyWhatVelmortaMakesOfThePadFile) {
+  const struct {
+    const char* what;
+    std::function<void(const TempDir& dir, const TempDir& other)> change;
+    const char* differs;  // the file named
+  } kCases[] = {
+      {"another board converted since", [](const TempDir& d, const TempDir&) {
+         WriteFile(d / "other.pad", ReadFile(VELMORTA_SOURCE_DIR "/examples/single.pad"));
+         ASSERT_EQ(velmorta::testing::RunInDir(d, "other").status, 0);
+       }, "bottom.gbr"},
+      {"another board's files copied in with old times", [](auto& d, auto& o) { CopyOlder(o, d); }, "bottom.gbr"},
+      {"run from another board's folder, whose configuration names its files", [](auto& d, auto& o) {
+         fs::copy_file(o / "velmorta.cfg", d / "velmorta.cfg", fs::copy_options::overwrite_existing);
+         fs::last_write_time(d / "board_.vel", fs::file_time_type::clock::now() + std::chrono::hours(1));
+       }, "@bottom.gbr"},  // "@": in the other folder
+      // "!": the conversion stops, the board's lines having no aperture
+      {"a >D size the board uses changed", [](auto& d, auto&) { Edit(d, "velmorta.cfg", "D1.4 17", "D1.5 17"); }, "!"},
+      {"a >T size the board uses changed", [](auto& d, auto&) { Edit(d, "velmorta.cfg", "T12 7", "T12.5 7"); },
+       "drill.drl"},
+      {"the >F1 and >F2 lines swapped",
+       [](auto& d, auto&) { Edit(d, "velmorta.cfg", "F1 bottom.gbr\n>F2 top", "F1 top.gbr\n>F2 bottom"); }, "top.gbr"},
+      {"a file with more at its end",
+       [](auto& d, auto&) { WriteFile(d / "outline.gbr", ReadFile(d / "outline.gbr") + "*"); }, "outline.gbr"},
+      {"a file cut short", [](auto& d, auto&) { WriteFile(d / "top.gbr", Replace(ReadFile(d / "top.gbr"), "M00*", "")); },
+       "top.gbr"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir, other;
+    ASSERT_EQ(ConvertExampleBoard(dir, "board.pad"), 0);
+    ASSERT_EQ(ConvertExampleBoard(other, "single.pad"), 0);
+    c.change(dir, other);
+    const auto before = Snapshot(dir);
+    const Result result = Export(dir, {dir / "board"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+    const std::string differs = c.differs[0] == '@' ? InOutput(other, c.differs + 1) : InOutput(dir, c.differs);
+    const std::string why = c.differs[0] == '!' ? "velmorta stops on " + (dir / "board") + ".pad: .*; correct that and"
+                                                : differs + " is not what velmorta makes of " + (dir / "board") +
+                                                      ".pad with " + (dir / "velmorta.cfg") + R"( \(byte \d+ differs\):)";
+    EXPECT_TRUE(std::regex_match(result.err, std::regex("velmorta-export: " + why + " run velmorta " + (dir / "board") +
+                                                        " again\n")))
+        << result.err;
+    EXPECT_EQ(Snapshot(dir), before);
+  }
+  // Without the pad file only the run log's dates can tell, and do.
   TempDir dir;
   ASSERT_EQ(ConvertExampleBoard(dir, "board.pad"), 0);
   std::this_thread::sleep_for(std::chrono::milliseconds(30));  // past the file system's clock tick
   WriteFile(dir / "other.pad", ReadFile(VELMORTA_SOURCE_DIR "/examples/single.pad"));
   ASSERT_EQ(velmorta::testing::RunInDir(dir, "other").status, 0);
+  fs::remove(dir / "board.pad");
   const Result stale = Export(dir, {dir / "board"});
   EXPECT_EQ(stale.status, 1);
-  EXPECT_TRUE(stale.err.starts_with("velmorta-export: " + InOutput(dir, "bottom.gbr") + " changed after the run log " +
-                                    (dir / "board_.vel") + ": it is not from the last conversion of " + (dir / "board")))
+  EXPECT_NE(stale.err.find("velmorta-export: " + InOutput(dir, "bottom.gbr") + " changed after the run log " +
+                           (dir / "board_.vel") + ": it is not from the last conversion of " + (dir / "board")),
+            std::string::npos)
       << stale.err;
   EXPECT_FALSE(fs::exists(dir / "board-fab"));
-  EXPECT_EQ(Export(dir, {dir / "other"}).status, 0);
-  EXPECT_TRUE(fs::exists(dir / "other-fab/other.GTO"));
   const Result missing = Export(dir, {dir / "none"});
-  EXPECT_TRUE(missing.err.starts_with("velmorta-export: cannot read the run log " + (dir / "none_.vel")))
+  EXPECT_NE(missing.err.find("velmorta-export: cannot read the run log " + (dir / "none_.vel")), std::string::npos)
       << missing.err;
+}
+
+// The pad file's Type decides the board's sides, not whether the second side has lands.
+TEST(ExportRun, TakesTheBoardsTypeFromThePadFile) {
+  TempDir dir;
+  ASSERT_EQ(ConvertPad(dir, "board", "*** Pitch\n1\n*** Type\n1\n*** Area\n100,100,200,100\n200,100,200,200\n"
+                                     "*** TopLine\n120,120,180,120,8\n*** BottomLine\n120,150,180,150,8\n"),
+            0);
+  EXPECT_EQ(ReadFile(dir / "land2.gbr").find("D03"), std::string::npos);
+  const Result result = Export(dir, {"--no-check", dir / "board"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_TRUE(fs::exists(dir / "board-fab/board.GTL"));
+  EXPECT_FALSE(fs::exists(dir / "board-fab/board.GTO"));
 }
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
@@ -297,6 +375,15 @@ void Edit(const TempDir& dir, const char* name, const std::string& from, const s
   fs::last_write_time(dir / "board_.vel", fs::file_time_type::clock::now() + std::chrono::seconds(1));
 }
 
+// Converter files kept without the pad file, after a change to the configuration or to
+// one of them.
+void Unverified(const TempDir& dir, const std::string& from, const std::string& to, const char* file = nullptr,
+                const std::string& fileFrom = "", const std::string& fileTo = "") {
+  if (!from.empty()) Edit(dir, "velmorta.cfg", from, to);
+  if (file != nullptr) Edit(dir, file, fileFrom, fileTo);
+  fs::remove(dir / "board.pad");
+}
+
 // Every failure names its file, ends with status 1 and leaves the previous set as it
 // was, with nothing staged beside it.
 TEST(ExportRun, FailuresNameTheFileAndChangeNothing) {
@@ -307,22 +394,36 @@ TEST(ExportRun, FailuresNameTheFileAndChangeNothing) {
     std::string message;            // "@" too; "{g}" for it as the output directory, separator included
   } kCases[] = {
       {"a missing file", [](const TempDir& d) { fs::remove(d / "land2.gbr"); }, {},
-       "velmorta-export: cannot read output file 4 {g}land2.gbr: No such file or directory\n"},
+       "velmorta-export: cannot read output file 4 {g}land2.gbr: No such file or directory; run velmorta @/board again\n"},
       {"a conversion ended by a fatal stop",
        [](const TempDir& d) {
          Edit(d, "velmorta.cfg", ">L2 aperture mode", ">L1 aperture mode");
          Edit(d, "velmorta.cfg", ">l1 0.8", ">l1 0.7");
+       },
+       {}, "velmorta-export: velmorta stops on @/board.pad: @/velmorta.cfg: the line width default (>l) of the board's "
+           "pitch has no >D line with a code; correct that and run velmorta @/board again\n"},
+      {"the run log of a conversion ended by a fatal stop",
+       [](const TempDir& d) {
+         Edit(d, "velmorta.cfg", ">L2 aperture mode", ">L1 aperture mode");
+         Edit(d, "velmorta.cfg", ">l1 0.8", ">l1 0.7");
          ASSERT_EQ(velmorta::testing::RunInDir(d, "board").status, 1);
+         fs::remove(d / "board.pad");
        },
        {}, "velmorta-export: @/board_.vel: the last conversion of @/board did not complete"},
-      {"a code without a list entry", [](const TempDir& d) { Edit(d, "velmorta.cfg", ">D1.4 17\n", ""); }, {},
-       "velmorta-export: {g}bottom.gbr: code 17 of the line list: no list entry carries this code"},
+      {"a code without a list entry", [](const TempDir& d) { Unverified(d, ">D1.4 17\n", ""); }, {},
+       "velmorta-export: @/velmorta.cfg: >D code 17 ({g}bottom.gbr draws with it): no >D line carries this code, so "
+       "its size is unknown; add one, or convert the board again\n"},
       {"a code of two sizes", [](const TempDir& d) { Edit(d, "velmorta.cfg", ">D1.6 18\n", ">D1.6 17\n"); }, {},
-       "velmorta-export: {g}bottom.gbr: code 17 of the line list: entries of different keys (14, 16) carry this code"},
-      {"foreign text", [](const TempDir& d) { Edit(d, "holes.gbr", "G71*", "%MOIN*%G71*"); }, {},
-       "velmorta-export: {g}holes.gbr: offset 0: not a command the converter writes: \"%MOIN*%G71*G90*D02*D9*D0...\"\n"},
-      {"a drill line without CR LF", [](const TempDir& d) { Edit(d, "drill.drl", "G90\r\n", "G90\n"); }, {},
-       "velmorta-export: {g}drill.drl: offset 3: text after the command, where CR LF should end the line"},
+       "velmorta-export: @/velmorta.cfg: >D code 17 ({g}bottom.gbr draws with it): lines of different sizes (line 40 "
+       "1.400 mm, line 41 1.600 mm) carry this code, so its size is ambiguous; give it one size\n"},
+      {"no >F7 line", [](const TempDir& d) { Edit(d, "velmorta.cfg", ">F7 outline.gbr\n", ""); }, {},
+       "velmorta-export: @/velmorta.cfg names no output file 7: add a \">F7\" line (the \">F\" lines name the seven "
+       "files in order)\n"},
+      {"foreign text", [](const TempDir& d) { Unverified(d, "", "", "holes.gbr", "G71*", "%MOIN*%G71*"); }, {},
+       "velmorta-export: {g}holes.gbr: offset 0: not a command the converter writes: \"%MOIN*%G71*G90*D02*D9*D0...\"; "
+       "the file changed after velmorta wrote it: convert the board again\n"},
+      {"a drill line without CR LF", [](const TempDir& d) { Unverified(d, "", "", "drill.drl", "G90\r\n", "G90\n"); },
+       {}, "velmorta-export: {g}drill.drl: offset 3: text after the command, where CR LF should end the line"},
       {"a missing configuration", [](const TempDir&) {}, {"--config", "@/none.cfg"},
        "velmorta-export: cannot read the configuration file @/none.cfg: No such file or directory\n"},
       {"an unknown export setting", [](const TempDir& d) { Edit(d, "velmorta.cfg", ">p2\n", ">p2\n>E mask 1\n"); }, {},
@@ -350,7 +451,9 @@ TEST(ExportRun, FailuresNameTheFileAndChangeNothing) {
     std::string message = c.message;
     for (std::size_t at; (at = message.find('@')) != std::string::npos;) message.replace(at, 1, dir.path().string());
     for (std::size_t at; (at = message.find("{g}")) != std::string::npos;) message.replace(at, 3, InOutput(dir, ""));
-    EXPECT_TRUE(result.err.starts_with(message)) << result.err;
+    // After the warning that files without their pad file could not be verified.
+    EXPECT_NE(result.err.find("velmorta-export: " + message.substr(17)), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.rfind("velmorta-export: ", 0), 0u) << result.err;
     EXPECT_EQ(Snapshot(dir), before);
   }
 }
@@ -404,6 +507,7 @@ TEST(ExportRun, TakesTheConvertersConfigurationOrTheOneNamed) {
       {{"--bogus", "b"}, 1, "velmorta-export: unknown option --bogus\nusage:"},
       {{"a", "b"}, 1, "velmorta-export: one board at a time: a and b\nusage:"},
       {{"b", "--config"}, 1, "velmorta-export: --config needs a path\nusage:"},
+      {{"--limits", "b"}, 1, "velmorta-export: --limits needs a path before the board (b is the board)\nusage:"},
       {{"b/"}, 1, "velmorta-export: the board name b/ ends in a directory separator"},
   };
   for (const auto& c : kCommandLines) {
@@ -411,10 +515,34 @@ TEST(ExportRun, TakesTheConvertersConfigurationOrTheOneNamed) {
     EXPECT_EQ(result.status, c.status);
     EXPECT_TRUE(result.err.starts_with(c.message)) << result.err;
   }
+  // A limits file saved with a byte order mark.
+  WriteFile(dir / "house.lim", "\xEF\xBB\xBFtrack 0.1\n");
+  const Result marked = Export(dir, {"--config", dir / "other.cfg", "--limits", dir / "house.lim", dir / "board"});
+  EXPECT_EQ(marked.status, 0) << marked.err;
+  EXPECT_NE(ReadFile(dir / "board-fab/board-check.txt").find("track"), std::string::npos);
+
   const Result help = Export(dir, {"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_TRUE(help.out.starts_with("usage: velmorta-export [--config PATH] [--timestamp] [--limits PATH] [--limit NAME=MM]...\n"))
       << help.out;
+}
+
+// A listing and summary that never reach standard output end the run with status 1,
+// said on standard error; the set is written all the same.
+TEST(ExportRun, TellsWhenStandardOutputCannotBeWritten) {
+  struct Full : std::streambuf {};  // takes no byte
+  TempDir dir;
+  ASSERT_EQ(ConvertExampleBoard(dir, "board.pad"), 0);
+  const std::string board = dir / "board";
+  const std::vector<const char*> args = {"velmorta-export", board.c_str()};
+  Full full;
+  std::ostream out(&full);
+  std::ostringstream err;
+  EXPECT_EQ(RunExport(args, dir / "velmorta-export", out, err), 1);
+  EXPECT_TRUE(err.str().starts_with("velmorta-export: cannot write to standard output")) << err.str();
+  EXPECT_NE(err.str().find("; the set is written, but the list of its files and the board check's summary are lost"),
+            std::string::npos);
+  EXPECT_TRUE(fs::exists(dir / "board-fab.zip"));
 }
 
 }  // namespace

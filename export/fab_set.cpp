@@ -7,6 +7,7 @@
 #include <set>
 #include <string_view>
 
+#include "base/diagnostics.hpp"
 #include "base/file_lock.hpp"
 #include "base/files.hpp"
 #include "base/text_encoding.hpp"
@@ -18,8 +19,6 @@
 #include "export/fab_writers.hpp"
 #include "export/job_file.hpp"
 #include "export/kicad_file.hpp"
-#include "export/last_conversion.hpp"
-#include "export/pad_frame.hpp"
 #include "export/set_paths.hpp"
 #include "export/svg_preview.hpp"
 #include "export/zip_archive.hpp"
@@ -34,8 +33,8 @@ SevenFiles SourcePaths(const Settings& settings) {
   SevenFiles paths;
   for (std::size_t n = 0; n < paths.size(); ++n) {
     if (n >= settings.OutputFileNames.size() || settings.OutputFileNames[n].empty()) {
-      throw ExportError("the configuration names no output file " + std::to_string(n + 1) +
-                        " (the \">F\" lines name them in order)");
+      throw ExportError(settings.FileName + " names no output file " + std::to_string(n + 1) + ": add a \">F" +
+                        std::to_string(n + 1) + "\" line (the \">F\" lines name the seven files in order)");
     }
     paths[n] = JoinOutputPath(settings, settings.OutputFileNames[n]);
   }
@@ -176,18 +175,21 @@ Board ReadBoard(const std::string& base, const std::string& configurationPath) {
 
   // 1. The configuration: the converter's settings and the export's own ">E" lines.
   const std::string configuration = ReadWholeFile(configurationPath, "the configuration file");
-  board.settings = ParseConfiguration(configuration);
+  Diagnostics quiet(nullptr, base + ".pad", configurationPath);  // the converter warns of its lines
+  board.settings = ParseConfiguration(configuration, quiet);
   board.fabSettings = ParseFabSettings(configuration, configurationPath);
 
-  // 2. The converter's files, which must be those of the board's last conversion.
+  // 2. The converter's files, which must be what velmorta makes of the board.
   board.paths = SourcePaths(board.settings);
-  CheckLastConversion(base, board.paths);
+  board.conversion = BindToConversion(base, board.settings, board.paths);
   DiskSources sources(board.paths);
 
-  // 3. The land files: every land's position, and whether the second side has any.
+  // 3. The land files: every land's position. The board's type is the pad file's;
+  //    without one, the board is double-sided when the second side has a land.
   SurveyLands(sources, board.facts);
+  const bool twoSides = board.conversion.verified ? board.conversion.doubleSided : board.facts.secondSideLands;
   const SidesRule sides = board.fabSettings.sides;
-  const bool doubleSided = sides == SidesRule::Two || (sides == SidesRule::Auto && board.facts.secondSideLands);
+  const bool doubleSided = sides == SidesRule::Two || (sides == SidesRule::Auto && twoSides);
 
   // 4. The board house's layers.
   board.model = ComposeLayers(board.fabSettings, doubleSided, board.name);
@@ -200,6 +202,11 @@ Board ReadBoard(const std::string& base, const std::string& configurationPath) {
 ExportResult ExportFabSet(const ExportRequest& request) {
   // 1 to 5: the board and its layers.
   const Board read = ReadBoard(request.base, request.configuration);
+  if (!read.conversion.verified && request.warnings != nullptr) {
+    *request.warnings << "velmorta-export: warning: there is no " << request.base
+                      << ".pad, so the converter's files could not be verified against it (only dated against "
+                         "the run log " << request.base << "_.vel); export them only if they are this board's\n";
+  }
   const std::string& board = read.name;
   const Settings& settings = read.settings;
   const SevenFiles& paths = read.paths;
@@ -289,15 +296,16 @@ ExportResult ExportFabSet(const ExportRequest& request) {
   PreviewFrame frame{SystemTextToUtf8(board), ink, outline, std::nullopt};
   std::vector<std::string> checkNames;
   if (checkBoard) {
-    const PadFrameRead pad = ReadPadFrame(request.base, settings);
-    result.check = checkBoard->Check(pad.frame, request.limits);
+    // Positions in the pad file's units need the frame of its conversion.
+    const std::string why = read.conversion.frame ? "" : "there is no " + Utf8Name(request.base) + ".pad";
+    result.check = checkBoard->Check(read.conversion.frame, request.limits);
     check::FileNames names;
     for (std::size_t n = 0; n < sourceNames.size(); ++n) names[n + 1] = sourceNames[n];
     for (const bool csv : {false, true}) {
       checkNames.push_back(board + (csv ? "-check.csv" : "-check.txt"));
       SetFile file(staged.Path(checkNames.back()));
       file.Out().Put(csv ? check::ReportCsv(*result.check, names)
-                         : check::ReportText(*result.check, request.limits, names, pad.why));
+                         : check::ReportText(*result.check, request.limits, names, why));
       file.Close();
     }
     frame.check = MarksOf(*result.check);

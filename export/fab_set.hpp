@@ -8,12 +8,14 @@
 #include <array>
 #include <chrono>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "check/findings.hpp"
 #include "check/limits.hpp"
 #include "config/settings.hpp"
+#include "export/bound_conversion.hpp"
 #include "export/features.hpp"
 #include "export/layer_model.hpp"
 #include "export/set_lock.hpp"
@@ -34,10 +36,11 @@ struct Board {
   std::array<std::string, 7> paths;  // the converter's files
   LayerModel model;
   BoardFacts facts;
+  BoundConversion conversion;
 };
 
-// The configuration, the check that the files are the board's last conversion, the
-// surveys and the layer model. Throws ExportError.
+// The configuration, the check that the files are what velmorta makes of the board,
+// the surveys and the layer model. Throws ExportError.
 Board ReadBoard(const std::string& base, const std::string& configurationPath);
 
 struct ExportRequest {
@@ -49,6 +52,7 @@ struct ExportRequest {
   check::Limits limits;
   StagedSet::StepHook step = nullptr;  // tests: each step of the swap
   std::chrono::milliseconds lockWait = kLockWait;
+  std::ostream* warnings = nullptr;  // told when the files could not be verified
 };
 
 struct ExportResult {

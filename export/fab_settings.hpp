@@ -6,7 +6,8 @@
 //   >E single-sided-top legend     on a single-sided board file 2 becomes the legend
 //                                  (default: wire jumpers), copper, or is left out (omit)
 //   >E mask-expansion 0.05         mask openings larger than their lands, mm per side
-//   >E sides auto                  double-sided when file 4 holds lands (auto), or 1 or 2
+//   >E sides auto                  the pad file's Type (auto; without a pad file, double-
+//                                  sided when file 4 holds lands), or 1 or 2
 
 #include <cstdint>
 #include <string_view>

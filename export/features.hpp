@@ -65,7 +65,7 @@ class TextSources final : public SourceFiles {
 struct BoardFacts {
   geometry::PointSet lands;         // every land flash of files 3 and 4
   geometry::PointSet throughHoles;  // positions drilled as through-holes ("*M05")
-  bool secondSideLands = false;     // file 4 holds a land: a double-sided board
+  bool secondSideLands = false;     // file 4 holds a land: without a pad file, a double-sided board
   std::vector<bool> viaPads[2];     // per flash of file 3 and of file 4: on a through-hole
   std::vector<bool> platedHits;     // per hit of file 5: on a land of a board with two copper layers
   std::set<std::int32_t> platedTools, unplatedTools;  // converter tool codes

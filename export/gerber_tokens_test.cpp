@@ -129,7 +129,8 @@ TEST(GerberTokens, ReadsAFileThroughItsWindowAsAWhole) {
       ADD_FAILURE() << "accepted";
     } catch (const ExportError& error) {
       EXPECT_EQ(std::string(error.what()), "f.gbr: offset " + std::to_string(text.size()) +
-                                               ": not a command the converter writes: \"Q12345678901234567890123...\"");
+                                               ": not a command the converter writes: \"Q12345678901234567890123...\"; the file changed after "
+                                               "velmorta wrote it: convert the board again");
     }
     std::fclose(file);
   }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
@@ -117,6 +118,52 @@ TEST(IndependentReaders, GerbvLoadsEveryFileOfTheSetAtItsExtents) {
     }
   }
   EXPECT_GE(empty, 3);  // the missing outline, and a board of nothing
+}
+
+// The diameters of the round apertures gerbv reads in `path`, in 0.001 mm, as it writes
+// them back in RS-274X (to 0.0001 inch).
+std::vector<double> GerbvApertures(const std::string& path) {
+  const std::string out = path + ".gerbv.gbr";
+  const Rendering exported = Render("gerbv -x rs274x -o " + ShellQuote(out) + " " + ShellQuote(path), out);
+  EXPECT_EQ(exported.status, 0) << exported.log;
+  const std::string text = ReadFile(out);
+  const double unit = text.find("%MOMM*%") != std::string::npos ? 1000.0 : 25400.0;
+  std::vector<double> sizes;
+  for (std::size_t at = 0; (at = text.find("%ADD", at)) != std::string::npos; ++at) {
+    const std::size_t comma = text.find("C,", at);
+    if (comma != std::string::npos && comma < text.find('*', at)) sizes.push_back(std::stod(text.substr(comma + 2)) * unit);
+  }
+  return sizes;
+}
+
+// Apertures and drills measure what the configuration's lines write, not their keys:
+// sizes changed within their keys leave the converter's files as they are, and gerbv
+// reads the new sizes from the exported files.
+TEST(IndependentReaders, GerbvReadsTheSizesTheConfigurationWrites) {
+  if (const auto missing = Missing("gerbv", "gerbv")) GTEST_SKIP() << *missing;
+  TempDir dir;
+  ASSERT_EQ(ConvertExampleBoard(dir, "board.pad"), 0);
+  std::string configuration = ReadFile(dir / "velmorta.cfg");
+  for (const auto& [from, to] : {std::pair<std::string, std::string>{">D1.4 17\n", ">D1.45 17\n"},
+                                 {">T8 3\n", ">T8.04 3\n"}, {">R1.64 20\n", ">R1.6449 20\n"}}) {
+    configuration.replace(configuration.find(from), from.size(), to);
+  }
+  WriteFile(dir / "velmorta.cfg", configuration);
+  const Result exported = Export(dir, {dir / "board"});
+  ASSERT_EQ(exported.status, 0) << exported.err;
+  const struct {
+    const char* file;
+    double written, key;  // 0.001 mm
+  } kCases[] = {{"board.GBL", 1450, 1400}, {"board-PTH.drl", 804, 800}, {"board.GBL", 1645, 1640}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.file);
+    const std::vector<double> sizes = GerbvApertures(dir / ("board-fab/" + std::string(c.file)));
+    const auto near = [&sizes](double size) {
+      return std::any_of(sizes.begin(), sizes.end(), [size](double s) { return std::abs(s - size) < 1.3; });
+    };
+    EXPECT_TRUE(near(c.written)) << c.written;
+    EXPECT_FALSE(near(c.key)) << c.key;
+  }
 }
 
 TEST(IndependentReaders, RsvgRendersThePreview) {

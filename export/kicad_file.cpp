@@ -10,7 +10,6 @@
 #include "export/check_board.hpp"
 #include "export/export_error.hpp"
 #include "export/kicad_mapping.hpp"
-#include "export/pad_frame.hpp"
 
 namespace velmorta::fab {
 namespace {
@@ -66,16 +65,18 @@ void Walk(const Board& board, KicadInputs& inputs, CheckBoardFiller& filler) {
 // The board in KiCad's terms, or none and why (`warning`); its inputs are gone on return.
 std::optional<KicadBoard> BoardFor(const Board& board, const std::string& base, const check::Limits& limits,
                                    const std::string& shown, std::string& warning) {
-  const PadFrameRead pad = ReadPadFrame(base, board.settings);
+  // The pad file's frame is known only where the files were verified as its conversion.
+  const std::optional<check::PadFrame>& frame = board.conversion.frame;
   KicadInputs inputs;
   int error = 0;
-  const FileHandle padFile = pad.frame ? OpenForReading(base + ".pad", error) : FileHandle();
-  if (!pad.frame || !padFile || !ReadPartLands(padFile.get(), inputs.parts, error)) {
-    const std::string why = pad.frame ? "cannot read " + SystemTextToUtf8(base) + ".pad: " + ReasonText(error) : pad.why;
-    warning = shown + " is not written: " + why + "; convert the board again";
+  const FileHandle padFile = frame ? OpenForReading(base + ".pad", error) : FileHandle();
+  if (!frame || !padFile || !ReadPartLands(padFile.get(), inputs.parts, error)) {
+    const std::string why = frame ? "cannot read " + SystemTextToUtf8(base) + ".pad: " + ReasonText(error)
+                                  : "there is no " + SystemTextToUtf8(base) + ".pad to take the parts from";
+    warning = shown + " is not written: " + why;
     return std::nullopt;
   }
-  inputs.frame = *pad.frame;
+  inputs.frame = *frame;
   inputs.rules = {limits.track, limits.spacing, limits.drillMin, limits.ring, limits.holeSpacing,
                   board.fabSettings.maskExpansion};
   DiskSources sources(board.paths);

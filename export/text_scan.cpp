@@ -91,7 +91,9 @@ void TextScan::Fail(std::size_t offset, std::string_view what) const {
 }
 
 void FailAt(std::string_view fileName, std::size_t offset, std::string_view what) {
-  throw ExportError(std::string(fileName) + ": offset " + std::to_string(offset) + ": " + std::string(what));
+  // The converter writes nothing a reader refuses: the file was changed since.
+  throw ExportError(std::string(fileName) + ": offset " + std::to_string(offset) + ": " + std::string(what) +
+                    "; the file changed after velmorta wrote it: convert the board again");
 }
 
 std::string Excerpt(std::string_view text, std::size_t offset, std::size_t limit) {

@@ -63,7 +63,7 @@ class TextScan {
   std::unique_ptr<char[]> buffer_;
 };
 
-// An error naming the file and the offset.
+// An error naming the file and the offset, and what to do.
 [[noreturn]] void FailAt(std::string_view fileName, std::size_t offset, std::string_view what);
 
 // Up to `limit` bytes from `offset`, control and non-ASCII bytes escaped.

@@ -13,7 +13,10 @@ namespace {
 bool SameList(const CodeList& a, const CodeList& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i].key != b[i].key || a[i].code != b[i].code) return false;
+    if (a[i].key != b[i].key || a[i].code != b[i].code || a[i].micrometres != b[i].micrometres ||
+        a[i].line != b[i].line) {
+      return false;
+    }
   }
   return true;
 }
