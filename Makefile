@@ -1,4 +1,4 @@
-# Shorthands for the scripts the README names.
+# Shorthands for the scripts of the README and docs/development.md.
 .PHONY: example test sanitize windows package clean
 example:
 	scripts/example
