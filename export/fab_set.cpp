@@ -55,7 +55,12 @@ Clock Now(bool wanted) {
   char text[32];
   std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", utc);
   clock.iso = text;
-  clock.zip = {utc->tm_year + 1900, utc->tm_mon + 1, utc->tm_mday, utc->tm_hour, utc->tm_min, utc->tm_sec};
+  // An archive's entry times are local by the format's convention: unzipped in Tokyo, a
+  // UTC time would show nine hours early.
+  const std::tm* local = std::localtime(&now);
+  if (local == nullptr) local = std::gmtime(&now);
+  clock.zip = {local->tm_year + 1900, local->tm_mon + 1, local->tm_mday, local->tm_hour, local->tm_min,
+               local->tm_sec};
   return clock;
 }
 

@@ -182,12 +182,12 @@ TEST(IndependentReaders, RsvgRendersThePreview) {
   }
 }
 
-// The time as a ZIP entry keeps it, UTC to the even second below: "2026-05-01 12:34:56".
+// The time as a ZIP entry keeps it, local to the even second below: "2026-05-01 12:34:56".
 std::string ZipClock() {
   std::time_t now = std::time(nullptr);
   now -= now % 2;
   char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", std::gmtime(&now));
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
   return text;
 }
 
