@@ -279,9 +279,14 @@ void Edit(const TempDir& dir, const char* name, const std::string& from, const s
 void CopyOlder(const TempDir& from, const TempDir& to) {
   const auto old = fs::last_write_time(to / "board_.vel") - std::chrono::hours(24);
   for (const char* name : kSources) {
-    fs::copy_file(from / name, to / name, fs::copy_options::overwrite_existing);
+    WriteFile(to / name, ReadFile(from / name));  // mingw's copy_file will not overwrite
     fs::last_write_time(to / name, old);
   }
+}
+
+// A text as a regular expression that matches it alone: Windows paths hold "\".
+std::string Literally(const std::string& text) {
+  return std::regex_replace(text, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
 }
 
 // Files whose bytes are not what velmorta makes of the board's pad file with this
@@ -298,7 +303,7 @@ TEST(ExportRun, ExportsOnlyWhatVelmortaMakesOfThePadFile) {
        }, "bottom.gbr"},
       {"another board's files copied in with old times", [](auto& d, auto& o) { CopyOlder(o, d); }, "bottom.gbr"},
       {"run from another board's folder, whose configuration names its files", [](auto& d, auto& o) {
-         fs::copy_file(o / "velmorta.cfg", d / "velmorta.cfg", fs::copy_options::overwrite_existing);
+         WriteFile(d / "velmorta.cfg", ReadFile(o / "velmorta.cfg"));
          fs::last_write_time(d / "board_.vel", fs::file_time_type::clock::now() + std::chrono::hours(1));
        }, "@bottom.gbr"},  // "@": in the other folder
       // "!": the conversion stops, the board's lines having no aperture
@@ -323,10 +328,12 @@ TEST(ExportRun, ExportsOnlyWhatVelmortaMakesOfThePadFile) {
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "");
     const std::string differs = c.differs[0] == '@' ? InOutput(other, c.differs + 1) : InOutput(dir, c.differs);
-    const std::string why = c.differs[0] == '!' ? "velmorta stops on " + (dir / "board") + ".pad: .*; correct that and"
-                                                : differs + " is not what velmorta makes of " + (dir / "board") +
-                                                      ".pad with " + (dir / "velmorta.cfg") + R"( \(byte \d+ differs\):)";
-    EXPECT_TRUE(std::regex_match(result.err, std::regex("velmorta-export: " + why + " run velmorta " + (dir / "board") +
+    const std::string board = Literally(dir / "board");
+    const std::string why = c.differs[0] == '!' ? "velmorta stops on " + board + "\\.pad: .*; correct that and"
+                                                : Literally(differs) + " is not what velmorta makes of " + board +
+                                                      "\\.pad with " + Literally(dir / "velmorta.cfg") +
+                                                      R"( \(byte \d+ differs\):)";
+    EXPECT_TRUE(std::regex_match(result.err, std::regex("velmorta-export: " + why + " run velmorta " + board +
                                                         " again\n")))
         << result.err;
     EXPECT_EQ(Snapshot(dir), before);
