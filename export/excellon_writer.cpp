@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "export/decimal.hpp"
+#include "export/model/decimal.hpp"
 #include "export/line_text.hpp"
 
 namespace velmorta::fab {

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "export/code_table.hpp"
-#include "export/drill_program.hpp"
+#include "export/read/drill_program.hpp"
 
 namespace velmorta::fab {
 

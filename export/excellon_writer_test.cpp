@@ -3,8 +3,8 @@
 #include <string>
 
 #include "config/config_reader.hpp"
-#include "export/export_error.hpp"
-#include "export/fab_writers.hpp"
+#include "export/read/export_error.hpp"
+#include "export/write/fab_writers.hpp"
 
 namespace velmorta::fab {
 namespace {

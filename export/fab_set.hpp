@@ -13,8 +13,8 @@
 #include "check/findings.hpp"
 #include "check/limits.hpp"
 #include "config/settings.hpp"
-#include "export/features.hpp"
-#include "export/layer_model.hpp"
+#include "export/model/features.hpp"
+#include "export/model/layer_model.hpp"
 #include "export/staged_set.hpp"
 
 namespace velmorta::fab {

@@ -3,7 +3,7 @@
 #include <cerrno>
 
 #include "base/files.hpp"
-#include "export/export_error.hpp"
+#include "export/read/export_error.hpp"
 
 namespace velmorta::fab {
 namespace {
