@@ -4,6 +4,7 @@
 // what it holds for a board house: which features, on which side.
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace velmorta {
@@ -70,5 +71,8 @@ constexpr Output FileOf(Content content, BoardSide side) {
   }
   return Output::Drill;  // no such file: callers ask only for lines and lands of a side
 }
+
+// The run log of a conversion of `base` ("board" -> "board_.vel"), beside its pad file.
+inline std::string RunLogPath(std::string_view base) { return std::string(base) + "_.vel"; }
 
 }  // namespace velmorta

@@ -2,12 +2,13 @@
 
 #include "base/files.hpp"
 #include "base/messages.hpp"
+#include "base/outputs.hpp"
 #include "export/read/export_error.hpp"
 
 namespace velmorta::fab {
 
 void CheckLastConversion(const std::string& base, const std::array<std::string, 7>& paths) {
-  const std::string runLog = base + "_.vel";
+  const std::string runLog = RunLogPath(base);
   int error = 0;
   FileHandle log = OpenForReading(runLog, error);
   if (!log) {

@@ -3,6 +3,7 @@
 #include "base/diagnostics.hpp"
 #include "base/fatal.hpp"
 #include "base/files.hpp"
+#include "base/outputs.hpp"
 #include "base/text_encoding.hpp"
 #include "board/pad_reader.hpp"
 #include "emit/emit_layers.hpp"
@@ -10,7 +11,7 @@
 namespace velmorta::fab {
 
 PadFrameRead ReadPadFrame(const std::string& base, const Settings& settings) {
-  const std::string padPath = base + ".pad", runLog = base + "_.vel";
+  const std::string padPath = base + ".pad", runLog = RunLogPath(base);
   const std::string pad = SystemTextToUtf8(FileNameOf(padPath)), log = SystemTextToUtf8(FileNameOf(runLog));
   int error = 0;
   const FileHandle file = OpenForReading(padPath, error);
