@@ -177,7 +177,7 @@ Board ReadBoard(const std::string& base, const std::string& configurationPath) {
   // 1. The configuration: the converter's settings and the export's own ">E" lines.
   const std::string configuration = ReadWholeFile(configurationPath, "the configuration file");
   board.settings = ParseConfiguration(configuration);
-  board.fabSettings = ParseFabSettings(configuration, configurationPath);
+  board.fabSettings = ParseFabSettings(board.settings.ExportLines, configurationPath);
 
   // 2. The converter's files, which must be those of the board's last conversion.
   board.paths = SourcePaths(board.settings);

@@ -9,7 +9,10 @@
 //   >E sides auto                  double-sided when file 4 holds lands (auto), or 1 or 2
 
 #include <cstdint>
+#include <span>
 #include <string_view>
+
+#include "config/settings.hpp"
 
 namespace velmorta::fab {
 
@@ -26,8 +29,10 @@ struct FabSettings {
   SidesRule sides = SidesRule::Auto;
 };
 
-// The ">E" lines of a configuration text; any other line is not looked at. An unknown
-// name or value is an error naming `fileName` and the line's number.
+// The ">E" lines the configuration reader kept. An unknown name or value is an error
+// naming `fileName` and the line's number.
+FabSettings ParseFabSettings(std::span<const NumberedLine> lines, std::string_view fileName);
+// The same, from a whole configuration text.
 FabSettings ParseFabSettings(std::string_view configuration, std::string_view fileName);
 
 }  // namespace velmorta::fab
