@@ -23,7 +23,8 @@ void WriteTrailers(OutputSet& out) {
 }  // namespace
 
 std::int32_t AdjustedMargin(const Board& board, const Settings& settings) {
-  const bool outlineGaveNeither = board.MinXSource == 1 && board.MaxYSource == 1;
+  const bool outlineGaveNeither =
+      board.MinXSource == ExtentSource::OtherSection && board.MaxYSource == ExtentSource::OtherSection;
   return outlineGaveNeither ? Wrap32(std::int64_t{settings.Margin} + kMarginWidening) : settings.Margin;
 }
 
