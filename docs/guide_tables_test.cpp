@@ -149,8 +149,8 @@ struct ClassKind {
 
 void CheckSizeClasses(const std::vector<MarkedTable>& tables) {
   const std::vector<ClassKind> kKinds = {
-      {"line-bottom", [](PitchMode p, std::int32_t c) { return LineClassKey(p, c, Side::Bottom); }, false},
-      {"line-top", [](PitchMode p, std::int32_t c) { return LineClassKey(p, c, Side::Top); }, false},
+      {"line-bottom", [](PitchMode p, std::int32_t c) { return LineClassKey(p, c, BoardSide::First); }, false},
+      {"line-top", [](PitchMode p, std::int32_t c) { return LineClassKey(p, c, BoardSide::Second); }, false},
       {"aux-land", AuxLandClassKey, false},
       {"land", LandClassKey, true},
   };

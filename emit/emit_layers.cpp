@@ -48,8 +48,8 @@ void EmitLayers(const Board& board, const Settings& settings, OutputSet& out, Di
   if (fixed) SelectFixedBottomLineAperture(e);                        // 13
   EmitBottomLines(e);                                                 // 14
   EmitBottomFills(e);                                                 // 15
-  if (auxLands) EmitAuxiliaryLands(e, LineFamily::Bottom);            // 16
-  if (auxLands && doubleSided) EmitAuxiliaryLands(e, LineFamily::Top);  // 17
+  if (auxLands) EmitAuxiliaryLands(e, BoardSide::First);                // 16
+  if (auxLands && doubleSided) EmitAuxiliaryLands(e, BoardSide::Second);  // 17
   WriteTrailers(out);                                                 // 18
   // 19, the completion message, is the run driver's: it follows the last byte written.
 }

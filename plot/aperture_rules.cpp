@@ -24,16 +24,16 @@ std::optional<std::int32_t> LandClassKey(PitchMode pitch, std::int32_t code) {
   return std::nullopt;
 }
 
-std::optional<std::int32_t> LineClassKey(PitchMode pitch, std::int32_t width, Side side) {
+std::optional<std::int32_t> LineClassKey(PitchMode pitch, std::int32_t width, BoardSide side) {
   if (pitch == PitchMode::One) {
-    if (width <= 0) return side == Side::Top ? 6 : 8;
+    if (width <= 0) return side == BoardSide::Second ? 6 : 8;
     if (width <= 7) return 6;
     if (width <= 10) return 8;
     if (width <= 14) return 10;
     if (width <= 20) return 12;
     if (width <= 30) return 14;
   } else if (pitch == PitchMode::Two) {
-    if (width <= 0) return side == Side::Top ? 3 : 4;
+    if (width <= 0) return side == BoardSide::Second ? 3 : 4;
     if (width <= 3) return 3;  // below 3.5
     if (width <= 5) return 4;
     if (width <= 7) return 5;

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "base/messages.hpp"
+#include "base/outputs.hpp"
 #include "board/board.hpp"
 #include "config/settings.hpp"
 #include "plot/list_index.hpp"
@@ -17,11 +18,9 @@ namespace velmorta {
 // or before it. Without one the run ends with `failure`.
 std::int32_t GuardedCode(const ListIndex& list, const PitchPair& defaults, PitchMode pitch, Message failure);
 
-enum class Side { Top, Bottom };
-
 // Size classes: the key a size code selects, if any.
 std::optional<std::int32_t> LandClassKey(PitchMode pitch, std::int32_t code);
-std::optional<std::int32_t> LineClassKey(PitchMode pitch, std::int32_t width, Side side);
+std::optional<std::int32_t> LineClassKey(PitchMode pitch, std::int32_t width, BoardSide side);
 std::optional<std::int32_t> AuxLandClassKey(PitchMode pitch, std::int32_t width);
 
 // A sized selection is made only when the raw code differs from the previous record's

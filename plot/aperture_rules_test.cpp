@@ -130,9 +130,9 @@ TEST(SizeClasses, KeysAtEveryBound) {
   std::vector<Range> top = kLineFromOne, bottom = kLineFromOne;
   top.insert(top.end(), {{1, INT_MIN, 0, 6}, {2, INT_MIN, 0, 3}});
   bottom.insert(bottom.end(), {{1, INT_MIN, 0, 8}, {2, INT_MIN, 0, 4}});
-  CheckRanges("top line", top, [](PitchMode pitch, std::int32_t w) { return LineClassKey(pitch, w, Side::Top); });
+  CheckRanges("top line", top, [](PitchMode pitch, std::int32_t w) { return LineClassKey(pitch, w, BoardSide::Second); });
   CheckRanges("bottom line", bottom,
-              [](PitchMode pitch, std::int32_t w) { return LineClassKey(pitch, w, Side::Bottom); });
+              [](PitchMode pitch, std::int32_t w) { return LineClassKey(pitch, w, BoardSide::First); });
   CheckRanges("auxiliary land",
               {{1, INT_MIN, 0, 10}, {1, 1, 7, 8}, {1, 8, 10, 10}, {1, 11, 14, 12}, {1, 15, 20, 14}, {1, 21, 30, 16},
                {1, 31, INT_MAX, 0}, {2, INT_MIN, 0, 8}, {2, 1, 3, 6}, {2, 4, 5, 8}, {2, 6, 7, 10}, {2, 8, 10, 12},

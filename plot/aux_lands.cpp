@@ -88,18 +88,18 @@ Point AuxLandInnerPoint(const PlotTransform& plot, std::int32_t length, std::int
           Wrap32(DiagonalCoordinate(length, o.Y > p.Y, plot.margin(), plot.maxY(), py))};
 }
 
-void EmitAuxiliaryLands(Emission& e, LineFamily family) {
+void EmitAuxiliaryLands(Emission& e, BoardSide side) {
   const bool fixed = e.Fixed();
   if (!fixed && !e.BySize()) return;
 
-  const Output output = family == LineFamily::Bottom ? Output::BottomCopper : Output::TopCopper;
-  const auto lines = family == LineFamily::Bottom ? e.board.BottomLineTable.Visible()
-                                                  : e.board.TopLineTable.Visible();
+  const Output output = side == BoardSide::First ? Output::BottomCopper : Output::TopCopper;
+  const auto lines =
+      side == BoardSide::First ? e.board.BottomLineTable.Visible() : e.board.TopLineTable.Visible();
   OutFile& file = e[output];
   if (fixed) {
     const std::int32_t code = FixedAuxLandCode(e);
     SelectCode(file, code);
-    if (family == LineFamily::Bottom && e.board.DoubleSided()) SelectCode(file, code);
+    if (side == BoardSide::First && e.board.DoubleSided()) SelectCode(file, code);
   }
   const LineEnds ends(lines, e.board.PartsTable.Visible());
   LandWriter writer(e, file, !fixed);

@@ -13,10 +13,11 @@
 #include <string_view>
 
 #include "config/settings.hpp"
+#include "geometry/side.hpp"
 
 namespace velmorta::fab {
 
-enum class Side { Top, Bottom };
+using geometry::Side;
 
 enum class SingleSidedTop { Legend, Copper, Omit };
 
