@@ -1,5 +1,6 @@
 #include "export/read/gerber_tokens.hpp"
 
+#include "base/outputs.hpp"
 #include "export/read/text_scan.hpp"
 
 namespace velmorta::fab {
@@ -25,13 +26,13 @@ bool NextGerberToken(TextScan& scan, GerberToken& token) {
     }
     token.x = *x;
     token.y = *y;
-  } else if (scan.Take("D02*G01X0Y0*M00*")) {
+  } else if (scan.Take(kFlashTrailer)) {
     token.kind = GerberTokenKind::Trailer;
     token.trailer = Trailer::OffStop;
-  } else if (scan.Take("G01X0Y0*M00*")) {
+  } else if (scan.Take(kCopperTrailer)) {
     token.kind = GerberTokenKind::Trailer;
     token.trailer = Trailer::Stop;
-  } else if (scan.Take("G01X0Y0*M02*")) {
+  } else if (scan.Take(kOutlineTrailer)) {
     token.kind = GerberTokenKind::Trailer;
     token.trailer = Trailer::End;
   } else if (scan.Take("G71*")) {
