@@ -4,6 +4,7 @@
 // what it holds for a board house: which features, on which side.
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace velmorta {
@@ -41,6 +42,11 @@ enum class Content {
 // single-sided board the only copper; files 2 and 4 the second (component) side.
 enum class BoardSide { Neither, First, Second };
 
+// The converter's last bytes of a complete Gerber file, of each kind.
+inline constexpr std::string_view kCopperTrailer = "G01X0Y0*M00*";
+inline constexpr std::string_view kFlashTrailer = "D02*G01X0Y0*M00*";  // lands and the hole drawing
+inline constexpr std::string_view kOutlineTrailer = "G01X0Y0*M02*";
+
 struct OutputTraits {
   std::string_view role;     // "bottom copper"
   SizeList list;
@@ -52,13 +58,13 @@ struct OutputTraits {
 
 // Indexed by IndexOf(file).
 inline constexpr std::array<OutputTraits, 7> kOutputTraits = {{
-    {"bottom copper", SizeList::Line, "G01X0Y0*M00*", "#4a7bd0", Content::Lines, BoardSide::First},
-    {"top copper", SizeList::Line, "G01X0Y0*M00*", "#d9483b", Content::Lines, BoardSide::Second},
-    {"lands, first code", SizeList::Land, "D02*G01X0Y0*M00*", "#e8a23a", Content::Lands, BoardSide::First},
-    {"lands, second code", SizeList::Land, "D02*G01X0Y0*M00*", "#a86bd8", Content::Lands, BoardSide::Second},
+    {"bottom copper", SizeList::Line, kCopperTrailer, "#4a7bd0", Content::Lines, BoardSide::First},
+    {"top copper", SizeList::Line, kCopperTrailer, "#d9483b", Content::Lines, BoardSide::Second},
+    {"lands, first code", SizeList::Land, kFlashTrailer, "#e8a23a", Content::Lands, BoardSide::First},
+    {"lands, second code", SizeList::Land, kFlashTrailer, "#a86bd8", Content::Lands, BoardSide::Second},
     {"drill hits", SizeList::Tool, "M02\n", "#101010", Content::Drill, BoardSide::Neither},
-    {"hole drawing", SizeList::Tool, "D02*G01X0Y0*M00*", "#f2f2f2", Content::HoleDrawing, BoardSide::Neither},
-    {"board outline", SizeList::Line, "G01X0Y0*M02*", "#e8e070", Content::Outline, BoardSide::Neither},
+    {"hole drawing", SizeList::Tool, kFlashTrailer, "#f2f2f2", Content::HoleDrawing, BoardSide::Neither},
+    {"board outline", SizeList::Line, kOutlineTrailer, "#e8e070", Content::Outline, BoardSide::Neither},
 }};
 
 constexpr const OutputTraits& TraitsOf(Output file) { return kOutputTraits[IndexOf(file)]; }
@@ -70,5 +76,8 @@ constexpr Output FileOf(Content content, BoardSide side) {
   }
   return Output::Drill;  // no such file: callers ask only for lines and lands of a side
 }
+
+// The run log of a conversion of `base` ("board" -> "board_.vel"), beside its pad file.
+inline std::string RunLogPath(std::string_view base) { return std::string(base) + "_.vel"; }
 
 }  // namespace velmorta

@@ -47,6 +47,17 @@ class Table {
   std::size_t visible_ = 0;
 };
 
+// The pad file's "Pitch": 1 or 2 selects the first or second value of each pitch pair
+// and of the size classes; without one, no header is written and no size selects.
+enum class PitchMode { None = 0, One = 1, Two = 2 };
+constexpr int PitchDigit(PitchMode pitch) { return static_cast<int>(pitch); }
+
+// The pad file's "Type".
+enum class BoardType { SingleSided = 0, DoubleSided = 1 };
+
+// The section whose record set an extent: the outline (or none lowered it), or another.
+enum class ExtentSource { Outline = 0, OtherSection = 1 };
+
 struct Board {
   Table<Segment> AreaTable;
   Table<Land> PartsTable;
@@ -59,12 +70,13 @@ struct Board {
 
   std::int32_t MinX = 300000;
   std::int32_t MaxY = 0;
-  int MinXSource = 0;  // 0: from the outline (or never lowered), 1: from any other section
-  int MaxYSource = 0;
-  int PitchMode = 0;
-  int BoardType = 0;  // 0 single-sided, 1 double-sided
+  // The members are named as the types are: the types are spelled in full here.
+  velmorta::ExtentSource MinXSource = velmorta::ExtentSource::Outline;
+  velmorta::ExtentSource MaxYSource = velmorta::ExtentSource::Outline;
+  velmorta::PitchMode PitchMode = velmorta::PitchMode::None;
+  velmorta::BoardType BoardType = velmorta::BoardType::SingleSided;
 
-  bool DoubleSided() const { return BoardType == 1; }
+  bool DoubleSided() const { return BoardType == velmorta::BoardType::DoubleSided; }
 };
 
 }  // namespace velmorta

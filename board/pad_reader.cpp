@@ -107,7 +107,7 @@ class PadReader {
     }
     EndUnknownSection();
     WarnOfEndedTables();
-    if (board.PitchMode == 0) {
+    if (board.PitchMode == PitchMode::None) {
       diagnostics_.Warn(Warning::NoPitch, [] {
         return std::string("no \"Pitch\" of 1 or 2: output files 1 to 4 get no header, and no width or land code "
                            "selects an aperture");
@@ -139,14 +139,15 @@ class PadReader {
         break;
       case Section::Pitch: Pitch(token); break;
       case Section::Type:
-        if (token == "0" || token == "1") board.BoardType = token[0] - '0';
+        if (token == "0") board.BoardType = BoardType::SingleSided;
+        if (token == "1") board.BoardType = BoardType::DoubleSided;
         break;
       case Section::Area: {
         Segment r;
-        r.x1 = X(f.Coordinate(kComma), 0);
-        r.y1 = Y(f.Coordinate(kComma), 0);
-        r.x2 = X(f.Coordinate(kComma), 0);
-        r.y2 = Y(f.Coordinate(kEnd), 0);
+        r.x1 = X(f.Coordinate(kComma), ExtentSource::Outline);
+        r.y1 = Y(f.Coordinate(kComma), ExtentSource::Outline);
+        r.x2 = X(f.Coordinate(kComma), ExtentSource::Outline);
+        r.y2 = Y(f.Coordinate(kEnd), ExtentSource::Outline);
         Append(board.AreaTable, r, token);
         break;
       }
@@ -162,8 +163,8 @@ class PadReader {
       case Section::Hole: {
         Hole r;
         r.tool = CodeOfEntry(settings_.ToolList, kHoleToolEntry);
-        r.x = X(f.Coordinate(kComma), 1);
-        r.y = Y(f.Coordinate(kComma), 1);
+        r.x = X(f.Coordinate(kComma), ExtentSource::OtherSection);
+        r.y = Y(f.Coordinate(kComma), ExtentSource::OtherSection);
         r.diameter = f.HoleSize(kEnd);
         Append(board.HoleTable, r, token);
         break;
@@ -240,8 +241,9 @@ class PadReader {
 
   void Pitch(std::string_view token) {
     if (token != "1" && token != "2") return;
-    const int pitch = token[0] - '0';
-    const std::int32_t line = CodeOfEntry(settings_.LineApertureList, pitch == 1 ? kCopperHeaderEntryPitch1 : kCopperHeaderEntryPitch2);
+    const PitchMode pitch = token == "1" ? PitchMode::One : PitchMode::Two;
+    const std::size_t lineEntry = pitch == PitchMode::One ? kCopperHeaderEntryPitch1 : kCopperHeaderEntryPitch2;
+    const std::int32_t line = CodeOfEntry(settings_.LineApertureList, lineEntry);
     const std::int32_t land = CodeOfEntry(settings_.LandApertureList, kLandHeaderEntry);
     out_[Output::BottomCopper].Put("G71*G90*D", line, "*D02*G01");
     out_[Output::TopCopper].Put("G71*G90*D", line, "*D02*G01");
@@ -252,8 +254,8 @@ class PadReader {
 
   Land LandRecord(FieldScanner& f) {
     Land r;
-    r.x = X(f.Coordinate(kComma), 1);
-    r.y = Y(f.Coordinate(kComma), 1);
+    r.x = X(f.Coordinate(kComma), ExtentSource::OtherSection);
+    r.y = Y(f.Coordinate(kComma), ExtentSource::OtherSection);
     r.land1 = f.Code(kComma);
     r.land2 = f.Code(kEnd);
     return r;
@@ -261,10 +263,10 @@ class PadReader {
 
   Line LineRecord(FieldScanner& f) {
     Line r;
-    r.x1 = X(f.Coordinate(kComma), 1);
-    r.y1 = Y(f.Coordinate(kComma), 1);
-    r.x2 = X(f.Coordinate(kComma), 1);
-    r.y2 = Y(f.Coordinate(kComma), 1);
+    r.x1 = X(f.Coordinate(kComma), ExtentSource::OtherSection);
+    r.y1 = Y(f.Coordinate(kComma), ExtentSource::OtherSection);
+    r.x2 = X(f.Coordinate(kComma), ExtentSource::OtherSection);
+    r.y2 = Y(f.Coordinate(kComma), ExtentSource::OtherSection);
     r.width = f.Code(kEnd);
     return r;
   }
@@ -272,22 +274,22 @@ class PadReader {
   // Bottom fills end their last field at a comma too; what follows it is ignored.
   Segment FillRecord(FieldScanner& f, char lastDelimiter) {
     Segment r;
-    r.x1 = X(f.Coordinate(kComma), 1);
-    r.y1 = Y(f.Coordinate(kComma), 1);
-    r.x2 = X(f.Coordinate(kComma), 1);
-    r.y2 = Y(f.Coordinate(lastDelimiter), 1);
+    r.x1 = X(f.Coordinate(kComma), ExtentSource::OtherSection);
+    r.y1 = Y(f.Coordinate(kComma), ExtentSource::OtherSection);
+    r.x2 = X(f.Coordinate(kComma), ExtentSource::OtherSection);
+    r.y2 = Y(f.Coordinate(lastDelimiter), ExtentSource::OtherSection);
     return r;
   }
 
   // The extents follow every coordinate as it is read; ties keep the earlier source.
-  std::int32_t X(std::int32_t x, int source) {
+  std::int32_t X(std::int32_t x, ExtentSource source) {
     if (x < board.MinX) {
       board.MinX = x;
       board.MinXSource = source;
     }
     return x;
   }
-  std::int32_t Y(std::int32_t y, int source) {
+  std::int32_t Y(std::int32_t y, ExtentSource source) {
     if (y > board.MaxY) {
       board.MaxY = y;
       board.MaxYSource = source;

@@ -142,7 +142,7 @@ TEST(PadReader, HeadersOfTheSevenFiles) {
   };
   for (const auto& c : kCases) {
     const PadRead r = Read(c.pad, c.configuration);
-    EXPECT_EQ(r.board.PitchMode, c.pitchMode) << c.pad;
+    EXPECT_EQ(PitchDigit(r.board.PitchMode), c.pitchMode) << c.pad;
     for (std::size_t n = 1; n <= 7; ++n) EXPECT_EQ(r.out[n], c.out[n - 1]) << c.pad << " file " << n;
   }
   const struct {
@@ -150,7 +150,7 @@ TEST(PadReader, HeadersOfTheSevenFiles) {
     int boardType;
   } kTypes[] = {{"*** Type 1", 1}, {"*** Type 2", 0}, {"*** Type 1 0", 0}, {"*** Type 1 x 01 2", 1},
                 {"*** type 1", 0}};
-  for (const auto& [pad, boardType] : kTypes) EXPECT_EQ(Read(pad).board.BoardType, boardType) << pad;
+  for (const auto& [pad, boardType] : kTypes) EXPECT_EQ(Read(pad).board.DoubleSided(), boardType == 1) << pad;
 }
 
 TEST(PadReader, Fields) {
@@ -227,32 +227,35 @@ TEST(PadReader, FirstFieldZeroHidesTheRestOfItsTable) {
 }
 
 TEST(PadReader, Extents) {
+  constexpr ExtentSource kFromOutline = ExtentSource::Outline;
+  constexpr ExtentSource kFromOther = ExtentSource::OtherSection;
   const struct {
     std::string pad;
     std::int32_t minX;
-    int minXSource;
+    ExtentSource minXSource;
     std::int32_t maxY;
-    int maxYSource;
+    ExtentSource maxYSource;
   } kCases[] = {
-      {"", 300000, 0, 0, 0},
-      {"*** Pitch 2 *** Type 1", 300000, 0, 0, 0},
-      {"*** Parts \"a\",o,100,10,1,1 \"b\",o,50,20,1,1", 12700, 1, 5080, 1},
-      {"*** TopLine 1182,1,1200,2,1", 300000, 0, 508, 1},
-      {"*** TopLine 1181,1,1200,2,1", 299974, 1, 508, 1},
-      {"*** Area 1182,-1,1190,-5", 300000, 0, 0, 0},
-      {"*** BottomLine -5,-1,-3,-9,1", -1270, 1, 0, 0},
-      {"*** TopFill 20,1,10,2", 2540, 1, 508, 1},
+      {"", 300000, kFromOutline, 0, kFromOutline},
+      {"*** Pitch 2 *** Type 1", 300000, kFromOutline, 0, kFromOutline},
+      {"*** Parts \"a\",o,100,10,1,1 \"b\",o,50,20,1,1", 12700, kFromOther, 5080, kFromOther},
+      {"*** TopLine 1182,1,1200,2,1", 300000, kFromOutline, 508, kFromOther},
+      {"*** TopLine 1181,1,1200,2,1", 299974, kFromOther, 508, kFromOther},
+      {"*** Area 1182,-1,1190,-5", 300000, kFromOutline, 0, kFromOutline},
+      {"*** BottomLine -5,-1,-3,-9,1", -1270, kFromOther, 0, kFromOutline},
+      {"*** TopFill 20,1,10,2", 2540, kFromOther, 508, kFromOther},
       // Ties keep the source of the first record that reached the extreme.
-      {"*** Area 10,20,30,40 *** TopLine 10,40,20,40,1", 2540, 0, 10160, 0},
-      {"*** TopLine 10,40,20,40,1 *** Area 10,20,30,40", 2540, 1, 10160, 1},
-      {"*** Area 10,10,50,10 50,10,50,40 *** Parts \"p\",o,10,40,1,1 *** Hole 10,40,8", 2540, 0, 10160, 0},
-      {"*** Area 10,10,50,40 *** Hole 5,45,8", 1270, 1, 11430, 1},
-      {"*** Area 10,10,50,40 *** ThruHole 5,20,1,1 *** BottomFill 20,45,30,45", 1270, 1, 11430, 1},
-      {"*** Area 10,10,50,40 *** TopLine 5,20,6,20,1", 1270, 1, 10160, 0},
+      {"*** Area 10,20,30,40 *** TopLine 10,40,20,40,1", 2540, kFromOutline, 10160, kFromOutline},
+      {"*** TopLine 10,40,20,40,1 *** Area 10,20,30,40", 2540, kFromOther, 10160, kFromOther},
+      {"*** Area 10,10,50,10 50,10,50,40 *** Parts \"p\",o,10,40,1,1 *** Hole 10,40,8", 2540, kFromOutline, 10160,
+       kFromOutline},
+      {"*** Area 10,10,50,40 *** Hole 5,45,8", 1270, kFromOther, 11430, kFromOther},
+      {"*** Area 10,10,50,40 *** ThruHole 5,20,1,1 *** BottomFill 20,45,30,45", 1270, kFromOther, 11430, kFromOther},
+      {"*** Area 10,10,50,40 *** TopLine 5,20,6,20,1", 1270, kFromOther, 10160, kFromOutline},
       // Hidden records still count.
-      {"*** Area 0,10,5,10 2,99,2,99", 0, 0, 25146, 0},
-      {"*** Hole 3,4,8", 762, 1, 1016, 1},
-      {"*** TopLine 8454661,1,8454661,1,1", -2147483402, 1, 254, 1},
+      {"*** Area 0,10,5,10 2,99,2,99", 0, kFromOutline, 25146, kFromOutline},
+      {"*** Hole 3,4,8", 762, kFromOther, 1016, kFromOther},
+      {"*** TopLine 8454661,1,8454661,1,1", -2147483402, kFromOther, 254, kFromOther},
   };
   for (const auto& c : kCases) {
     const Board b = Read(c.pad, Config(7, 4, 17)).board;
@@ -266,7 +269,7 @@ TEST(PadReader, Extents) {
     const Board e = ReadPadExtents(file, ParseConfiguration(Config(7, 4, 17)), quiet);
     std::fclose(file);
     EXPECT_EQ(std::tuple(e.MinX, e.MinXSource, e.MaxY, e.MaxYSource, e.PitchMode, e.BoardType),
-              std::tuple(c.minX, c.minXSource, c.maxY, c.maxYSource, 1, 1)) << c.pad;
+              std::tuple(c.minX, c.minXSource, c.maxY, c.maxYSource, PitchMode::One, BoardType::DoubleSided)) << c.pad;
     EXPECT_TRUE(e.AreaTable.Stored().empty() && e.HoleTable.Stored().empty() && e.TopLineTable.Stored().empty());
   }
 }

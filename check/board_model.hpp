@@ -10,10 +10,11 @@
 #include <vector>
 
 #include "check/geometry.hpp"
+#include "geometry/side.hpp"
 
 namespace velmorta::check {
 
-enum class Side : std::uint8_t { Bottom = 0, Top = 1 };
+using geometry::Side;
 
 // Where a feature came from, for the report: the converter's output file (1 to 7, 0 for
 // none) and the feature's ordinal in it, as the filler counts them.

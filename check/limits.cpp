@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "base/millimetres.hpp"
+
 namespace velmorta::check {
 namespace {
 
@@ -21,7 +23,6 @@ constexpr std::array kNames = {
 };
 
 constexpr bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
-constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
@@ -49,43 +50,14 @@ std::string Shown(std::string_view s) {
 
 // "0.127", "2", "1.5mm" -> micrometres; an error text when it is not a size.
 std::int32_t ParseSize(std::string_view value, std::string& error) {
-  std::string_view v = Trim(value);
-  if (v.size() >= 2 && v.substr(v.size() - 2) == "mm") v = Trim(v.substr(0, v.size() - 2));
-  std::int64_t whole = 0;
-  std::size_t i = 0;
-  bool digits = false;
-  for (; i < v.size() && IsDigit(v[i]); ++i) {
-    digits = true;
-    whole = whole * 10 + (v[i] - '0');
-    if (whole > kLargestLimit / 1000) {
-      error = "larger than 1000 mm: " + Shown(value);
-      return 0;
-    }
+  const ParsedMillimetres size = ParseMillimetres(value, kLargestLimit);
+  switch (size.fault) {
+    case MillimetresFault::None: return static_cast<std::int32_t>(size.micrometres);
+    case MillimetresFault::NotASize: error = "not a size in millimetres: " + Shown(value); break;
+    case MillimetresFault::TooFine: error = "finer than 0.001 mm: " + Shown(value); break;
+    case MillimetresFault::TooLarge: error = "larger than 1000 mm: " + Shown(value); break;
   }
-  std::int64_t fraction = 0;
-  if (i < v.size() && v[i] == '.') {
-    int place = 0;
-    for (++i; i < v.size() && IsDigit(v[i]); ++i, ++place) {
-      digits = true;
-      if (place < 3) {
-        fraction = fraction * 10 + (v[i] - '0');
-      } else if (v[i] != '0') {
-        error = "finer than 0.001 mm: " + Shown(value);
-        return 0;
-      }
-    }
-    for (; place < 3; ++place) fraction *= 10;
-  }
-  if (!digits || i != v.size()) {
-    error = "not a size in millimetres: " + Shown(value);
-    return 0;
-  }
-  const std::int64_t micrometres = whole * 1000 + fraction;
-  if (micrometres > kLargestLimit) {
-    error = "larger than 1000 mm: " + Shown(value);
-    return 0;
-  }
-  return static_cast<std::int32_t>(micrometres);
+  return 0;
 }
 
 const LimitName* Find(std::string_view name) {

@@ -93,7 +93,9 @@ struct Reader {
           settings.OutputDirectory = std::move(directory);
         }
         break;
-      case 'E': break;  // velmorta-export's settings, which share the file
+      case 'E':  // velmorta-export's settings, which share the file
+        settings.ExportLines.push_back({lineNumber, std::string(line.substr(0, line.find('\n')))});
+        break;
       default:
         diagnostics.Warn(Warning::UnknownKey, [&] {
           return "line " + std::to_string(lineNumber) + " " + Quoted(line.substr(0, line.find('\n'))) +

@@ -31,6 +31,13 @@ struct PitchPair {
   std::int32_t& Member(int digit) { return digit == 1 ? first : second; }
 };
 
+// A ">E" line, velmorta-export's own, as read (without its line break) and its number
+// in the file, for messages.
+struct NumberedLine {
+  std::size_t number = 0;
+  std::string text;
+};
+
 // The first mode token: "L1" draws with the fixed apertures of the defaults, "L2" picks
 // each object's aperture by its size code; any other token does neither.
 enum class ApertureMode { Fixed, BySize, Neither };
@@ -56,6 +63,7 @@ struct Settings {
   PitchPair FixedLandDefault;
   PitchPair AuxLandSize;
   PitchPair DrillDefault;
+  std::vector<NumberedLine> ExportLines;
 
   std::string_view ApertureModeToken() const { return ModeToken(0); }
   std::string_view AuxLandModeToken() const { return ModeToken(1); }

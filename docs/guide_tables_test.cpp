@@ -143,14 +143,14 @@ std::vector<std::pair<std::string, std::vector<MarkedTable>>> Guides() {
 
 struct ClassKind {
   std::string_view name;
-  std::function<std::optional<std::int32_t>(int, std::int32_t)> key;
+  std::function<std::optional<std::int32_t>(PitchMode, std::int32_t)> key;
   bool lands;  // >R keys (size × 100) rather than >D keys (size × 10)
 };
 
 void CheckSizeClasses(const std::vector<MarkedTable>& tables) {
   const std::vector<ClassKind> kKinds = {
-      {"line-bottom", [](int p, std::int32_t c) { return LineClassKey(p, c, Side::Bottom); }, false},
-      {"line-top", [](int p, std::int32_t c) { return LineClassKey(p, c, Side::Top); }, false},
+      {"line-bottom", [](PitchMode p, std::int32_t c) { return LineClassKey(p, c, BoardSide::First); }, false},
+      {"line-top", [](PitchMode p, std::int32_t c) { return LineClassKey(p, c, BoardSide::Second); }, false},
       {"aux-land", AuxLandClassKey, false},
       {"land", LandClassKey, true},
   };
@@ -176,7 +176,7 @@ void CheckSizeClasses(const std::vector<MarkedTable>& tables) {
           const std::int64_t from = std::max<std::int64_t>(codes->first, -40);
           const std::int64_t to = std::min<std::int64_t>(codes->second, 200);
           for (const std::int64_t code : {codes->first, from, (from + to) / 2, to, codes->second}) {
-            EXPECT_EQ(kind.key(pitch, static_cast<std::int32_t>(code)), key) << "code " << code;
+            EXPECT_EQ(kind.key(static_cast<PitchMode>(pitch), static_cast<std::int32_t>(code)), key) << "code " << code;
           }
           if (!key) {
             EXPECT_EQ(row[2], kNone);

@@ -7,6 +7,7 @@
 #include "base/executable_path.hpp"
 #include "base/fatal.hpp"
 #include "base/files.hpp"
+#include "base/outputs.hpp"
 #include "config/config_reader.hpp"
 #include "driver/conversion.hpp"
 #include "driver/output_files.hpp"
@@ -147,7 +148,7 @@ int RunDriver(std::span<const char* const> args, const std::string& executablePa
   const std::string padPath = base + ".pad";
   Diagnostics diagnostics(&errors, padPath, ConfigurationPath(executablePath));
 
-  RunLog runLog(base + "_.vel");
+  RunLog runLog(RunLogPath(base));
   if (int error = 0; !runLog.Open(error)) {
     console << Bytes(Message::CannotOpenFile) << '\n';
     diagnostics.Error("cannot create " + runLog.Path() + ": " + ReasonText(error));

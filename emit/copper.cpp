@@ -13,18 +13,19 @@ void SelectFixedLineAperture(Emission& e, Output file) {
              GuardedCode(e.lines, e.settings.LineWidthDefault, e.Pitch(), Message::BadLineWidthDefault));
 }
 
-void EmitLines(Emission& e, std::span<const Line> lines, Side side, bool sized, Output file) {
+void EmitLines(Emission& e, std::span<const Line> lines, BoardSide side, bool sized, Output file) {
   ChangeDetector width;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const Line& line = lines[i];
     if (width.Changed(line.width) && sized) {
       if (const auto key = LineClassKey(e.Pitch(), line.width, side)) {
         SelectAperture(e.lines, *key, e[file]);
-      } else if (e.Pitch() == 1 || e.Pitch() == 2) {  // without a pitch, nothing is sized: warned once
+      } else if (e.Pitch() != PitchMode::None) {  // without a pitch, nothing is sized: warned once
         e.diagnostics.Warn(Warning::NoSizeClass, [&] {
-          return std::string(side == Side::Top ? "TopLine" : "BottomLine") + " record " + std::to_string(i + 1) + " " +
+          return std::string(side == BoardSide::Second ? "TopLine" : "BottomLine") + " record " + std::to_string(i + 1) + " " +
                  PadPoint(line.x1, line.y1) + "-" + PadPoint(line.x2, line.y2) + ": width " +
-                 std::to_string(line.width) + " selects no line aperture at pitch " + std::to_string(e.Pitch()) +
+                 std::to_string(line.width) + " selects no line aperture at pitch " +
+                 std::to_string(PitchDigit(e.Pitch())) +
                  "; the aperture in force stays";
         });
       }
@@ -52,7 +53,7 @@ void SelectFixedTopLineAperture(Emission& e) { SelectFixedLineAperture(e, Output
 
 void EmitTopLines(Emission& e) {
   const bool sized = e.BySize() && e.board.DoubleSided();
-  EmitLines(e, e.board.TopLineTable.Visible(), Side::Top, sized, Output::TopCopper);
+  EmitLines(e, e.board.TopLineTable.Visible(), BoardSide::Second, sized, Output::TopCopper);
 }
 
 void EmitTopFills(Emission& e) { EmitFills(e, e.board.TopFillTable.Visible(), Output::TopCopper); }
@@ -60,7 +61,7 @@ void EmitTopFills(Emission& e) { EmitFills(e, e.board.TopFillTable.Visible(), Ou
 void SelectFixedBottomLineAperture(Emission& e) { SelectFixedLineAperture(e, Output::BottomCopper); }
 
 void EmitBottomLines(Emission& e) {
-  EmitLines(e, e.board.BottomLineTable.Visible(), Side::Bottom, e.BySize(),
+  EmitLines(e, e.board.BottomLineTable.Visible(), BoardSide::First, e.BySize(),
             Output::BottomCopper);
 }
 

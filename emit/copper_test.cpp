@@ -83,7 +83,7 @@ TEST(Copper, SingleSidedBoardsAlwaysNeedTheFixedLineAperture) {
     EXPECT_EQ(run.out[1], "") << mode;
   }
   Board doubleSided = board;
-  doubleSided.BoardType = 1;
+  doubleSided.BoardType = BoardType::DoubleSided;
   const testing::Conversion run = testing::EmitBoard(testing::EmissionConfig("LX", "L0", ">l1 0.7\n"), doubleSided);
   EXPECT_FALSE(run.fatal);
   EXPECT_EQ(run.out[2], std::string("X1Y2*D01*X3Y4*D02*") + kTrailer);

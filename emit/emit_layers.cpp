@@ -23,7 +23,8 @@ void WriteTrailers(OutputSet& out) {
 }  // namespace
 
 std::int32_t AdjustedMargin(const Board& board, const Settings& settings) {
-  const bool outlineGaveNeither = board.MinXSource == 1 && board.MaxYSource == 1;
+  const bool outlineGaveNeither =
+      board.MinXSource == ExtentSource::OtherSection && board.MaxYSource == ExtentSource::OtherSection;
   return outlineGaveNeither ? Wrap32(std::int64_t{settings.Margin} + kMarginWidening) : settings.Margin;
 }
 
@@ -47,8 +48,8 @@ void EmitLayers(const Board& board, const Settings& settings, OutputSet& out, Di
   if (fixed) SelectFixedBottomLineAperture(e);                        // 13
   EmitBottomLines(e);                                                 // 14
   EmitBottomFills(e);                                                 // 15
-  if (auxLands) EmitAuxiliaryLands(e, LineFamily::Bottom);            // 16
-  if (auxLands && doubleSided) EmitAuxiliaryLands(e, LineFamily::Top);  // 17
+  if (auxLands) EmitAuxiliaryLands(e, BoardSide::First);                // 16
+  if (auxLands && doubleSided) EmitAuxiliaryLands(e, BoardSide::Second);  // 17
   WriteTrailers(out);                                                 // 18
   // 19, the completion message, is the run driver's: it follows the last byte written.
 }

@@ -14,11 +14,11 @@ void SelectSizedLand(Emission& e, std::int32_t code, Output file, std::string_vi
                      const Land& land, std::string_view field) {
   if (const auto key = LandClassKey(e.Pitch(), code)) {
     SelectAperture(e.lands, *key, e[file]);
-  } else if (e.Pitch() == 1 || e.Pitch() == 2) {  // without a pitch, nothing is sized: warned once
+  } else if (e.Pitch() != PitchMode::None) {  // without a pitch, nothing is sized: warned once
     e.diagnostics.Warn(Warning::NoSizeClass, [&] {
       return std::string(section) + " record " + std::to_string(i + 1) + " " + PadPoint(land.x, land.y) + ": " +
              std::string(field) + " code " + std::to_string(code) + " selects no land aperture at pitch " +
-             std::to_string(e.Pitch()) + "; the aperture in force stays";
+             std::to_string(PitchDigit(e.Pitch())) + "; the aperture in force stays";
     });
   }
 }

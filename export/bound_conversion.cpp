@@ -13,8 +13,8 @@
 #include "base/output_set.hpp"
 #include "driver/conversion.hpp"
 #include "emit/emit_layers.hpp"
-#include "export/export_error.hpp"
-#include "export/last_conversion.hpp"
+#include "export/read/export_error.hpp"
+#include "export/read/last_conversion.hpp"
 
 namespace velmorta::fab {
 namespace {

@@ -9,7 +9,7 @@
 #include "base/large_memory.hpp"
 #include "check/report.hpp"
 #include "check/run_check.hpp"
-#include "export/export_error.hpp"
+#include "export/read/export_error.hpp"
 
 namespace velmorta::fab {
 namespace {

@@ -10,8 +10,8 @@
 #include "check/findings.hpp"
 #include "check/limits.hpp"
 #include "check/run_check.hpp"
-#include "export/features.hpp"
-#include "export/svg_preview.hpp"
+#include "export/model/features.hpp"
+#include "export/write/svg_preview.hpp"
 
 namespace velmorta::fab {
 

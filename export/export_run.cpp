@@ -14,7 +14,7 @@
 #include "check/run_check.hpp"
 #include "config/config_reader.hpp"
 #include "export/fab_set.hpp"
-#include "export/export_error.hpp"
+#include "export/read/export_error.hpp"
 
 namespace velmorta::fab {
 namespace {

@@ -13,8 +13,8 @@
 #include "base/text_encoding.hpp"
 #include "export/export_test_support.hpp"
 #include "export/fab_set.hpp"
-#include "export/drill_program.hpp"
-#include "export/gerber_program.hpp"
+#include "export/read/drill_program.hpp"
+#include "export/read/gerber_program.hpp"
 
 namespace velmorta::fab {
 namespace {

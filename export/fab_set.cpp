@@ -13,15 +13,15 @@
 #include "base/text_encoding.hpp"
 #include "config/config_reader.hpp"
 #include "check/report.hpp"
-#include "export/aperture_report.hpp"
+#include "export/write/aperture_report.hpp"
 #include "export/check_board.hpp"
-#include "export/export_error.hpp"
-#include "export/fab_writers.hpp"
-#include "export/job_file.hpp"
+#include "export/read/export_error.hpp"
+#include "export/write/fab_writers.hpp"
+#include "export/write/job_file.hpp"
 #include "export/kicad_file.hpp"
 #include "export/set_paths.hpp"
-#include "export/svg_preview.hpp"
-#include "export/zip_archive.hpp"
+#include "export/write/svg_preview.hpp"
+#include "export/write/zip_archive.hpp"
 
 namespace velmorta::fab {
 namespace {
@@ -182,7 +182,7 @@ Board ReadBoard(const std::string& base, const std::string& configurationPath) {
   const std::string configuration = ReadWholeFile(configurationPath, "the configuration file");
   Diagnostics quiet(nullptr, base + ".pad", configurationPath);  // the converter warns of its lines
   board.settings = ParseConfiguration(configuration, quiet);
-  board.fabSettings = ParseFabSettings(configuration, configurationPath);
+  board.fabSettings = ParseFabSettings(board.settings.ExportLines, configurationPath);
 
   // 2. The converter's files, which must be what velmorta makes of the board.
   board.paths = SourcePaths(board.settings);

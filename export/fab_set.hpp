@@ -16,8 +16,8 @@
 #include "check/limits.hpp"
 #include "config/settings.hpp"
 #include "export/bound_conversion.hpp"
-#include "export/features.hpp"
-#include "export/layer_model.hpp"
+#include "export/model/features.hpp"
+#include "export/model/layer_model.hpp"
 #include "export/set_lock.hpp"
 #include "export/staged_set.hpp"
 

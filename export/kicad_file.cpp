@@ -8,8 +8,8 @@
 #include "base/text_encoding.hpp"
 #include "check/rules.hpp"
 #include "export/check_board.hpp"
-#include "export/export_error.hpp"
-#include "export/kicad_mapping.hpp"
+#include "export/read/export_error.hpp"
+#include "export/write/kicad_mapping.hpp"
 
 namespace velmorta::fab {
 namespace {

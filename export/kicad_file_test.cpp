@@ -6,7 +6,7 @@
 
 #include "base/files.hpp"
 #include "export/export_test_support.hpp"
-#include "export/kicad_board.hpp"
+#include "export/write/kicad_board.hpp"
 
 namespace velmorta::fab {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "base/files.hpp"
-#include "export/export_error.hpp"
+#include "export/read/export_error.hpp"
 
 namespace velmorta::fab {
 namespace {

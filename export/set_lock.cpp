@@ -3,7 +3,7 @@
 #include <thread>
 
 #include "base/files.hpp"
-#include "export/export_error.hpp"
+#include "export/read/export_error.hpp"
 
 namespace velmorta::fab {
 

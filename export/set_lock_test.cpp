@@ -15,7 +15,7 @@
 
 #include "base/file_lock.hpp"
 #include "base/files.hpp"
-#include "export/export_error.hpp"
+#include "export/read/export_error.hpp"
 #include "export/export_test_support.hpp"
 #include "export/fab_set.hpp"
 

@@ -6,7 +6,7 @@
 
 #include "base/files.hpp"
 #include "base/path_facts.hpp"
-#include "export/export_error.hpp"
+#include "export/read/export_error.hpp"
 
 namespace velmorta::fab {
 namespace {

@@ -59,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckTable(board.TopLineTable, "TopLineTable");
   CheckTable(board.TopFillTable, "TopFillTable");
   Check(board.MinX <= 300000 && board.MaxY >= 0, "extents beyond their start values");
-  Check(board.PitchMode >= 0 && board.PitchMode <= 2 && (board.BoardType == 0 || board.BoardType == 1),
+  Check(PitchDigit(board.PitchMode) >= 0 && PitchDigit(board.PitchMode) <= 2 &&
+            (board.BoardType == BoardType::SingleSided || board.BoardType == BoardType::DoubleSided),
         "pitch or board type out of range");
 
   // The extents alone, as the export reads them for its report: the same values, no

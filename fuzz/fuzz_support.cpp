@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "base/diagnostics.hpp"
+#include "base/outputs.hpp"
 
 namespace velmorta::fuzz {
 namespace {
@@ -120,7 +121,7 @@ void CheckHoleDrawingFollowsDrill(std::string_view drill, std::string_view holeD
       line.remove_suffix(line.ends_with("*M05") ? 4 : 3);
       expected += std::string(line) + "*D03*";
     } else if (line == "M02") {
-      expected += "D02*G01X0Y0*M00*";
+      expected += kFlashTrailer;
     } else {
       Fail("unexpected drill line", Shorten(line));
     }
@@ -136,8 +137,7 @@ void CheckHoleDrawingFollowsDrill(std::string_view drill, std::string_view holeD
 
 void CheckTrailers(const std::string (&files)[8], bool complete) {
   static constexpr std::string_view kTrailers[8] = {
-      "", "G01X0Y0*M00*", "G01X0Y0*M00*", "D02*G01X0Y0*M00*", "D02*G01X0Y0*M00*",
-      "M02\r\n", "D02*G01X0Y0*M00*", "G01X0Y0*M02*"};
+      "", kCopperTrailer, kCopperTrailer, kFlashTrailer, kFlashTrailer, "M02\r\n", kFlashTrailer, kOutlineTrailer};
   // The closing command of each file occurs nowhere else in it.
   static constexpr std::string_view kEnd[8] = {"", "M0", "M0", "M0", "M0", "M02", "M0", "M0"};
   for (int n = 1; n <= 7; ++n) {

@@ -6,6 +6,8 @@
 #include <optional>
 
 #include "base/messages.hpp"
+#include "base/outputs.hpp"
+#include "board/board.hpp"
 #include "config/settings.hpp"
 #include "plot/list_index.hpp"
 
@@ -14,14 +16,12 @@ namespace velmorta {
 // The code for a default: the last entry whose key is the default for the pitch, or,
 // with a pitch other than 1 or 2, the last entry; then the nearest entry with a code at
 // or before it. Without one the run ends with `failure`.
-std::int32_t GuardedCode(const ListIndex& list, const PitchPair& defaults, int pitch, Message failure);
-
-enum class Side { Top, Bottom };
+std::int32_t GuardedCode(const ListIndex& list, const PitchPair& defaults, PitchMode pitch, Message failure);
 
 // Size classes: the key a size code selects, if any.
-std::optional<std::int32_t> LandClassKey(int pitch, std::int32_t code);
-std::optional<std::int32_t> LineClassKey(int pitch, std::int32_t width, Side side);
-std::optional<std::int32_t> AuxLandClassKey(int pitch, std::int32_t width);
+std::optional<std::int32_t> LandClassKey(PitchMode pitch, std::int32_t code);
+std::optional<std::int32_t> LineClassKey(PitchMode pitch, std::int32_t width, BoardSide side);
+std::optional<std::int32_t> AuxLandClassKey(PitchMode pitch, std::int32_t width);
 
 // A sized selection is made only when the raw code differs from the previous record's
 // (0 before the first).

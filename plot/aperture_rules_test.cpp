@@ -39,7 +39,7 @@ TEST(GuardedCode, MatchesTheDefaultOfThePitchFromTheLastEntryThenDefersZeroCodes
     std::int32_t code = 0;
     bool stopped = false;
     try {
-      code = GuardedCode(list, c.defaults, c.pitch, Message::BadFixedLandDefault);
+      code = GuardedCode(list, c.defaults, static_cast<PitchMode>(c.pitch), Message::BadFixedLandDefault);
     } catch (const FatalStop& stop) {
       stopped = true;
       EXPECT_EQ(stop.message, Message::BadFixedLandDefault);
@@ -106,15 +106,16 @@ struct Range {
 };
 
 void CheckRanges(const char* what, const std::vector<Range>& ranges,
-                 const std::function<std::optional<std::int32_t>(int, std::int32_t)>& classKey) {
+                 const std::function<std::optional<std::int32_t>(PitchMode, std::int32_t)>& classKey) {
   for (const Range& r : ranges) {
     for (const std::int32_t code : {r.lo, r.hi}) {
-      EXPECT_EQ(classKey(r.pitch, code).value_or(0), r.key) << what << ", pitch " << r.pitch << ", code " << code;
+      EXPECT_EQ(classKey(static_cast<PitchMode>(r.pitch), code).value_or(0), r.key)
+          << what << ", pitch " << r.pitch << ", code " << code;
     }
   }
   for (const int pitch : {0, 3, -1}) {
     for (const std::int32_t code : {INT_MIN, -1, 0, 1, 5, 8, 15, 30, INT_MAX}) {
-      EXPECT_FALSE(classKey(pitch, code)) << what << ", pitch " << pitch << ", code " << code;
+      EXPECT_FALSE(classKey(static_cast<PitchMode>(pitch), code)) << what << ", pitch " << pitch << ", code " << code;
     }
   }
 }
@@ -129,8 +130,9 @@ TEST(SizeClasses, KeysAtEveryBound) {
   std::vector<Range> top = kLineFromOne, bottom = kLineFromOne;
   top.insert(top.end(), {{1, INT_MIN, 0, 6}, {2, INT_MIN, 0, 3}});
   bottom.insert(bottom.end(), {{1, INT_MIN, 0, 8}, {2, INT_MIN, 0, 4}});
-  CheckRanges("top line", top, [](int pitch, std::int32_t w) { return LineClassKey(pitch, w, Side::Top); });
-  CheckRanges("bottom line", bottom, [](int pitch, std::int32_t w) { return LineClassKey(pitch, w, Side::Bottom); });
+  CheckRanges("top line", top, [](PitchMode pitch, std::int32_t w) { return LineClassKey(pitch, w, BoardSide::Second); });
+  CheckRanges("bottom line", bottom,
+              [](PitchMode pitch, std::int32_t w) { return LineClassKey(pitch, w, BoardSide::First); });
   CheckRanges("auxiliary land",
               {{1, INT_MIN, 0, 10}, {1, 1, 7, 8}, {1, 8, 10, 10}, {1, 11, 14, 12}, {1, 15, 20, 14}, {1, 21, 30, 16},
                {1, 31, INT_MAX, 0}, {2, INT_MIN, 0, 8}, {2, 1, 3, 6}, {2, 4, 5, 8}, {2, 6, 7, 10}, {2, 8, 10, 12},

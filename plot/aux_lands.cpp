@@ -10,8 +10,8 @@ namespace {
 
 // With no pitch of 1 or 2 no length is configured; each land is then a dot at its end.
 std::int32_t LandLength(const Emission& e) {
-  if (e.Pitch() == 1) return e.settings.AuxLandLength.first;
-  if (e.Pitch() == 2) return e.settings.AuxLandLength.second;
+  if (e.Pitch() == PitchMode::One) return e.settings.AuxLandLength.first;
+  if (e.Pitch() == PitchMode::Two) return e.settings.AuxLandLength.second;
   return 0;
 }
 
@@ -19,8 +19,9 @@ std::int32_t LandLength(const Emission& e) {
 // upward (0 when none).
 std::int32_t FixedAuxLandCode(const Emission& e) {
   std::optional<std::size_t> at = 0;
-  if (e.Pitch() == 1 || e.Pitch() == 2) {
-    at = e.lines.FirstWithKey(e.Pitch() == 1 ? e.settings.AuxLandSize.first : e.settings.AuxLandSize.second);
+  if (e.Pitch() != PitchMode::None) {
+    const PitchPair& size = e.settings.AuxLandSize;
+    at = e.lines.FirstWithKey(e.Pitch() == PitchMode::One ? size.first : size.second);
     if (!at) StopRun(Message::BadAuxLandDefault);
   }
   const auto withCode = e.lines.NonZeroAtOrAfter(*at);
@@ -87,18 +88,18 @@ Point AuxLandInnerPoint(const PlotTransform& plot, std::int32_t length, std::int
           Wrap32(DiagonalCoordinate(length, o.Y > p.Y, plot.margin(), plot.maxY(), py))};
 }
 
-void EmitAuxiliaryLands(Emission& e, LineFamily family) {
+void EmitAuxiliaryLands(Emission& e, BoardSide side) {
   const bool fixed = e.Fixed();
   if (!fixed && !e.BySize()) return;
 
-  const Output output = family == LineFamily::Bottom ? Output::BottomCopper : Output::TopCopper;
-  const auto lines = family == LineFamily::Bottom ? e.board.BottomLineTable.Visible()
-                                                  : e.board.TopLineTable.Visible();
+  const Output output = side == BoardSide::First ? Output::BottomCopper : Output::TopCopper;
+  const auto lines =
+      side == BoardSide::First ? e.board.BottomLineTable.Visible() : e.board.TopLineTable.Visible();
   OutFile& file = e[output];
   if (fixed) {
     const std::int32_t code = FixedAuxLandCode(e);
     SelectCode(file, code);
-    if (family == LineFamily::Bottom && e.board.DoubleSided()) SelectCode(file, code);
+    if (side == BoardSide::First && e.board.DoubleSided()) SelectCode(file, code);
   }
   const LineEnds ends(lines, e.board.PartsTable.Visible());
   LandWriter writer(e, file, !fixed);

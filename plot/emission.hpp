@@ -22,7 +22,7 @@ struct Emission {
 
   OutFile& operator[](Output which) { return out[which]; }
   Point At(std::int32_t x, std::int32_t y) const { return plot(x, y); }
-  int Pitch() const { return board.PitchMode; }
+  PitchMode Pitch() const { return board.PitchMode; }
   bool Fixed() const { return apertures == ApertureMode::Fixed; }
   bool BySize() const { return apertures == ApertureMode::BySize; }
 

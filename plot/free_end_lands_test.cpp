@@ -86,7 +86,7 @@ TEST(FreeEndLands, OnlySingleSidedBoardsAndL1SelectsNothing) {
   const testing::Conversion fixed = testing::EmitBoard(testing::EmissionConfig("L1"), board);
   EXPECT_EQ(fixed.out[3], "D21*X5000Y5000*D03*X1000Y1000*D03*X2000Y1000*D03*D02*G01X0Y0*M00*");
 
-  board.BoardType = 1;
+  board.BoardType = BoardType::DoubleSided;
   const testing::Conversion doubleSided = testing::EmitBoard(testing::EmissionConfig("LX"), board);
   EXPECT_EQ(doubleSided.out[5], "T1\r\nX5000Y5000M05\r\nM02\r\n");
 }

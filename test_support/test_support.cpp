@@ -294,8 +294,8 @@ Board FramedBoard(int pitch, int boardType) {
   Board board;
   board.MinX = 0;
   board.MaxY = kFrameMaxY;
-  board.PitchMode = pitch;
-  board.BoardType = boardType;
+  board.PitchMode = static_cast<PitchMode>(pitch);
+  board.BoardType = static_cast<BoardType>(boardType);
   return board;
 }
 

@@ -1,0 +1,106 @@
+#include "export/read/gerber_program.hpp"
+
+#include <string>
+
+#include "export/read/export_error.hpp"
+#include "export/read/text_scan.hpp"
+
+namespace velmorta::fab {
+
+Trailer TrailerOf(Output file) {
+  switch (file) {
+    case Output::Outline: return Trailer::End;
+    case Output::Lands1:
+    case Output::Lands2:
+    case Output::HoleDrawing: return Trailer::OffStop;
+    case Output::BottomCopper:
+    case Output::TopCopper:
+    case Output::Drill: break;
+  }
+  return Trailer::Stop;
+}
+
+bool GerberReader::Next(GerberOp& op) {
+  while (next_ == count_) {
+    if (ended_) return false;
+    next_ = count_ = 0;
+    GerberToken token;
+    if (!NextGerberToken(scan_, token)) {
+      throw ExportError(std::string(scan_.FileName()) + ": does not end with its trailer \"" +
+                        std::string(TraitsOf(file_).trailer) +
+                        "\": the conversion stopped before it finished (see the run log)");
+    }
+    Token(token);
+  }
+  op = pending_[next_++];
+  return true;
+}
+
+void GerberReader::Token(const GerberToken& token) {
+  switch (token.kind) {
+    case GerberTokenKind::Millimetres:
+    case GerberTokenKind::Absolute: break;
+    case GerberTokenKind::ExposureOff: exposed_ = false; break;
+    case GerberTokenKind::Select:
+      aperture_ = token.value;
+      if (token.value != 0) Emit(GerberOpKind::Select, token, token.value);
+      break;
+    case GerberTokenKind::Linear: Emit(GerberOpKind::Linear, token); break;
+    case GerberTokenKind::CoordinateOn:
+      Coordinates(token);
+      exposed_ = true;
+      break;
+    case GerberTokenKind::CoordinateOff:
+      Coordinates(token);
+      exposed_ = false;
+      break;
+    case GerberTokenKind::CoordinateFlash:
+      // The flash block itself moves there; an open shutter strokes there first.
+      if (exposed_) Coordinates(token);
+      NeedAperture(token, "a flash");
+      Emit(GerberOpKind::Flash, token);
+      exposed_ = false;
+      break;
+    case GerberTokenKind::Trailer: {
+      if (token.trailer != TrailerOf(file_)) {
+        scan_.Fail(token.offset, "the trailer of another kind of file (this one ends with \"" +
+                                     std::string(TraitsOf(file_).trailer) + "\")");
+      }
+      // Nothing may follow it.
+      const std::size_t end = scan_.Offset();
+      if (!scan_.AtEnd()) scan_.Fail(end, "text after the trailer");
+      // D02* (where the trailer has it), G01, a block to X0Y0, the program stop.
+      if (token.trailer == Trailer::OffStop) exposed_ = false;
+      Emit(GerberOpKind::Linear, token);
+      Coordinates(GerberToken{GerberTokenKind::CoordinateOff, token.offset, 0, 0, 0, {}});
+      Emit(GerberOpKind::End, token);
+      ended_ = true;
+      break;
+    }
+  }
+}
+
+// A coordinate block: the shutter decides between a stroke and a move.
+void GerberReader::Coordinates(const GerberToken& token) {
+  if (exposed_) NeedAperture(token, "a stroke");
+  Emit(exposed_ ? GerberOpKind::Draw : GerberOpKind::Move, token);
+}
+
+void GerberReader::NeedAperture(const GerberToken& token, std::string_view what) const {
+  if (aperture_ != 0) return;
+  scan_.Fail(token.offset, std::string(what) + " with no aperture selected (D0, or none yet)");
+}
+
+void GerberReader::Emit(GerberOpKind kind, const GerberToken& token, std::int32_t code) {
+  pending_[count_++] = GerberOp{kind, token.offset, code, token.x, token.y};
+}
+
+GerberProgram ReadGerber(std::string_view text, Output file, std::string_view fileName) {
+  TextScan scan(text, fileName);
+  GerberReader reader(scan, file);
+  GerberProgram program;
+  for (GerberOp op; reader.Next(op);) program.ops.push_back(op);
+  return program;
+}
+
+}  // namespace velmorta::fab

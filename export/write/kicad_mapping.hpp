@@ -1,0 +1,52 @@
+#pragma once
+// The exported layers in KiCad's terms. Each part name of the pad file is a footprint
+// whose pads are its lands in the order of the file, drilled where the drill file hits
+// them; through-holes are vias; holes without a land are mounting holes; lines, fills
+// and auxiliary lands are tracks; a single-sided board's wire jumpers are silkscreen
+// lines with their drilled free ends as pads; the profile is the edge. Nets are the
+// copper's connected groups, each named after one of its pads ("U1-1").
+//
+// Sizes and positions are those of the features the Gerber and drill writers get;
+// positions are the pad file's own, in 0.001 mm, with its y downward.
+
+#include <stdexcept>
+#include <vector>
+
+#include "check/board_model.hpp"
+#include "check/run_check.hpp"
+#include "export/model/features.hpp"
+#include "export/write/kicad_board.hpp"
+#include "export/read/pad_parts.hpp"
+
+namespace velmorta::fab {
+
+// What the mapping keeps of a feature: a stroke, or a flash or hit as a stroke of no
+// length with its diameter as width.
+struct KicadItem {
+  geometry::Capsule shape;
+  std::uint32_t ordinal = 0;
+  Output file{};
+  FeatureKind kind{};
+};
+KicadItem ItemOf(const Feature& feature);
+
+struct KicadInputs {
+  struct Layer {
+    const FabLayer* layer = nullptr;
+    std::vector<KicadItem> features;
+  };
+  std::vector<Layer> layers;  // copper, drills, profile and legend, as walked
+  std::vector<PartLand> parts;
+  check::PadFrame frame;
+  std::vector<check::SourceGroup> groups;  // empty: every item without a net
+  KicadRules rules;
+};
+
+// The pad file's parts are not the lands of the converter's files.
+struct KicadMismatch : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+KicadBoard MapToKicad(const KicadInputs& inputs);
+
+}  // namespace velmorta::fab
