@@ -84,9 +84,11 @@ struct Reader {
         break;
       case 'E': break;  // velmorta-export's settings, which share the file
       default:
-        diagnostics.Warn(Warning::UnknownKey, [&] {
-          return "line " + std::to_string(lineNumber) + " " + Quoted(line.substr(0, line.find('\n'))) +
-                 ": unknown key " + Quoted(line.substr(1, 1)) + "; the line is skipped";
+        diagnostics.Warn(Warning::UnknownKey, [&](Language language) {
+          return Say(language, Text::UnknownKey,
+                     {{"line", std::to_string(lineNumber)},
+                      {"content", Quoted(line.substr(0, line.find('\n')))},
+                      {"key", Quoted(line.substr(1, 1))}});
         });
         break;
     }
@@ -128,7 +130,8 @@ Settings ReadConfiguration(std::FILE* file, Diagnostics& diagnostics) {
   // A failed read is no end of the file: settings cut short would pass for the whole.
   if (std::ferror(file)) {
     throw FatalStop{Message::NoConfigurationFile, true,
-                    diagnostics.ConfigurationFile() + ": read failed: " + ReasonText(errno != 0 ? errno : EIO)};
+                    diagnostics.Say(Text::ReadFailed, {{"file", diagnostics.Name(diagnostics.ConfigurationFile())},
+                                                       {"reason", ReasonText(errno != 0 ? errno : EIO)}})};
   }
   return ParseConfiguration(bytes, diagnostics);
 }
