@@ -7,6 +7,7 @@
 #include "base/fatal.hpp"
 #include "base/files.hpp"
 #include "base/numbers.hpp"
+#include "base/text_encoding.hpp"
 
 namespace velmorta {
 namespace {
@@ -55,11 +56,24 @@ struct Reader {
     list.push_back({ScaleToInt32(ParseDecimal(size), scale, 0.01), ParseLeadingInt(code)});
   }
 
+  // Names are used as their bytes say; an editor's UTF-8 on a system that reads another
+  // code page gives files names nobody meant, so the user hears of it.
+  void WarnIfSavedAsUtf8(std::string_view name) {
+    if (SystemCodePageIsUtf8() || !IsUtf8BeyondAscii(name)) return;
+    diagnostics.Warn(Warning::NameSavedAsUtf8, [&](Language language) {
+      const std::string shown = language == Language::English ? Quoted(name) : "\"" + std::string(name) + "\"";
+      return Say(language, Text::NameSavedAsUtf8, {{"line", std::to_string(lineNumber)}, {"name", shown}});
+    });
+  }
+
   void Line(std::string_view line) {
     if (line.size() < 2 || line[0] != '>') return;
     switch (line[1]) {
       case 'L': settings.ModeTokens.emplace_back(UpToSpaceOrBreak(From(line, 1))); break;
-      case 'F': settings.OutputFileNames.emplace_back(UpToSpaceOrBreak(From(line, 4))); break;
+      case 'F':
+        settings.OutputFileNames.emplace_back(UpToSpaceOrBreak(From(line, 4)));
+        WarnIfSavedAsUtf8(settings.OutputFileNames.back());
+        break;
       case 'Z':
         settings.Margin = ScaleToInt32(ParseDecimal(UpToSpaceOrBreak(From(line, 3))), 1000, 0.0);
         break;
@@ -78,6 +92,7 @@ struct Reader {
         if (useOutputDirectory) {
           const std::string_view text = AfterFirstSpace(line);
           std::string directory(text.substr(0, text.find('\n')));
+          WarnIfSavedAsUtf8(directory);
           if (!directory.empty()) directory += kDirectorySeparator;
           settings.OutputDirectory = std::move(directory);
         }
