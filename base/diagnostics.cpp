@@ -65,7 +65,9 @@ std::string QuotedName(Language language, std::string_view bytes) {
     return byte < 0x20 || byte == 0x7f || c == '"';
   });
   if (!plain || bytes.size() > 40 || !IsValidSystemText(bytes)) return Quoted(bytes);
-  return "\"" + NameIn(language, bytes) + "\"";
+  std::string quoted = "\"";
+  quoted += NameIn(language, bytes);
+  return quoted += '"';
 }
 
 }  // namespace velmorta

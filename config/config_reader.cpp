@@ -61,7 +61,9 @@ struct Reader {
   void WarnIfSavedAsUtf8(std::string_view name) {
     if (SystemCodePageIsUtf8() || !IsUtf8BeyondAscii(name)) return;
     diagnostics.Warn(Warning::NameSavedAsUtf8, [&](Language language) {
-      const std::string shown = language == Language::English ? Quoted(name) : "\"" + std::string(name) + "\"";
+      // A Japanese text is UTF-8: the name goes in as it stands.
+      std::string shown = Quoted(name);
+      if (language == Language::Japanese) shown = std::string("\"").append(name).append("\"");
       return Say(language, Text::NameSavedAsUtf8, {{"line", std::to_string(lineNumber)}, {"name", shown}});
     });
   }
