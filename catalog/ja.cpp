@@ -64,13 +64,13 @@ constexpr Entry kJapanese[] = {
     {Text::SectionTokensSkipped, "中の {count} 個の語を読み飛ばします"},
     {Text::NoLandAperture,
      "{section} のレコード {record} {at}: {field} のコード {code} に対応するランドのアパーチャが"
-     "ピッチ {pitch} にありません。直前のアパーチャのままにします"},
+     "ピッチ {pitch} にありません。そのとき有効なアパーチャのままにします"},
     {Text::NoLineAperture,
      "{section} のレコード {record} {from}-{to}: 幅 {width} に対応する配線のアパーチャがピッチ {pitch} に"
-     "ありません。直前のアパーチャのままにします"},
+     "ありません。そのとき有効なアパーチャのままにします"},
     {Text::NoToolOfDiameter,
      "Hole のレコード {record} {at}: 穴径 {diameter} に合う >T 行がありません。"
-     "直前のツール {tool} で穴をあけます"},
+     "そのとき有効なツール {tool} で穴をあけます"},
     {Text::MoreUnknownSections, "ほかに不明なセクション名が {count} 件あります"},
     {Text::MoreWithoutPitch, "ほかにピッチのないパッドファイルが {count} 件あります"},
     {Text::MoreEndedTables, "ほかに最初の項目が 0 のレコードで終わった表が {count} 件あります"},
