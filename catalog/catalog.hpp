@@ -89,6 +89,8 @@ enum class Text : std::uint16_t {
   LayerTop,
   LayerDrill,
   SourceFileNumbered,
+  CheckCrowded,
+  CheckTooManyFindings,
   // The kinds of finding.
   KindTrackWidth,
   KindPadSize,

@@ -102,6 +102,8 @@ constexpr Entry kEnglish[] = {
     {Text::LayerTop, "top"},
     {Text::LayerDrill, "drill"},
     {Text::SourceFileNumbered, "file {number}"},
+    {Text::CheckCrowded, "its features crowd together too much to check in a time in proportion to the board"},
+    {Text::CheckTooManyFindings, "it has more than {count} findings and near pairs"},
 
     {Text::KindTrackWidth, "a track (stroke) narrower than the limit"},
     {Text::KindPadSize, "a land smaller than the limit"},

@@ -103,6 +103,8 @@ constexpr Entry kJapanese[] = {
     {Text::LayerTop, "表面"},
     {Text::LayerDrill, "ドリル"},
     {Text::SourceFileNumbered, "ファイル {number}"},
+    {Text::CheckCrowded, "図形が密集していて、基板の大きさに見合う時間ではチェックできません"},
+    {Text::CheckTooManyFindings, "指摘と近接する組が {count} を超えています"},
 
     {Text::KindTrackWidth, "配線（ストローク）が制限値より細い"},
     {Text::KindPadSize, "ランドが制限値より小さい"},
