@@ -16,7 +16,6 @@ std::string Numbered(Language language, std::size_t n, const std::string& path) 
   return Say(language, Text::OutputFileNumbered, {{"number", std::to_string(n + 1)}, {"file", NameIn(language, path)}});
 }
 
-
 }  // namespace
 
 OutputSet OpenOutputFiles(const Settings& settings, const InputFiles& inputs, Language language) {
@@ -32,7 +31,7 @@ OutputSet OpenOutputFiles(const Settings& settings, const InputFiles& inputs, La
     // An empty name would open the directory itself, or nothing at all.
     if (name.empty()) {
       Refuse(language, Text::NoOutputName,
-             {{"file", NameIn(language, inputs.configuration.path)}, {"number", std::to_string(n + 1)}});
+             {{"file", shown(inputs.configuration.path)}, {"number", std::to_string(n + 1)}});
     }
     const std::string path = JoinOutputPath(settings, name);
     bool created = false;
