@@ -76,10 +76,13 @@ void CloseOutputFiles(OutputSet& out, Language language) {
 }
 
 std::string FailureOf(const OutFile& file, Language language) {
+  const std::string_view step = file.FailedStep();
+  const std::string stepText = step == "write"   ? Say(language, Text::StepWrite)
+                               : step == "flush" ? Say(language, Text::StepFlush)
+                               : step == "close" ? Say(language, Text::StepClose)
+                                                 : std::string(step);
   return Say(language, Text::StepFailed,
-             {{"file", NameIn(language, file.Path())},
-              {"step", std::string(file.FailedStep())},
-              {"reason", ReasonText(file.Error())}});
+             {{"file", NameIn(language, file.Path())}, {"step", stepText}, {"reason", ReasonText(file.Error())}});
 }
 
 }  // namespace velmorta
