@@ -7,10 +7,10 @@ namespace velmorta {
 namespace {
 
 bool ShowsEveryText(const StreamEncoding& encoding, Language language) {
-  for (std::size_t k = 0; k < kTextCount; ++k) {
-    if (!encoding.Encode(Wording(language, static_cast<Text>(k)))) return false;
-  }
-  return true;
+  if (language == Language::English) return true;  // ASCII
+  std::string all;
+  for (std::size_t k = 0; k < kTextCount; ++k) all += Wording(language, static_cast<Text>(k));
+  return encoding.Encode(all).has_value();
 }
 
 }  // namespace

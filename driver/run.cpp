@@ -54,6 +54,27 @@ bool TakeLanguage(std::vector<const char*>& args, Language& language) {
   return true;
 }
 
+// The answers without a conversion: to a --lang of no language, --help and --version.
+std::optional<int> Answer(const std::vector<const char*>& args, bool languageKnown, const Voice& consoleVoice,
+                          std::ostream& console, const Voice& errorsVoice, std::ostream& errors) {
+  if (!languageKnown) {
+    const Diagnostics diagnostics(&errors, {}, {}, errorsVoice);
+    const std::string value = args.size() > 2 && args[2] != nullptr ? Quoted(args[2]) : "\"\"";
+    diagnostics.Error(diagnostics.Say(Text::LangValue, {{"value", value}}));
+    return 1;
+  }
+  const std::string_view first = args.size() > 1 && args[1] != nullptr ? args[1] : "";
+  if (first == "--help" || first == "-h") {
+    console << consoleVoice.Out(Say(consoleVoice.Lang(), Text::ConverterUsage));
+    return 0;
+  }
+  if (first == "--version") {
+    console << "velmorta " VELMORTA_VERSION "\n";
+    return 0;
+  }
+  return std::nullopt;
+}
+
 // The run log is opened first, so that every run leaves one, but emptied only once it is
 // known to be neither input file: a link from it to the pad file must not cost the board.
 class RunLog {
@@ -157,24 +178,10 @@ int RunDriver(std::span<const char* const> commandLine, const std::string& execu
               std::ostream& errors, Speech speech) {
   std::vector<const char*> args(commandLine.begin(), commandLine.end());
   const bool languageKnown = TakeLanguage(args, speech.language);
-  const Voice consoleVoice(speech.language, speech.output);
   const Voice errorsVoice(speech.language, speech.errors);
-  if (!languageKnown) {
-    const Diagnostics diagnostics(&errors, {}, {}, errorsVoice);
-    const std::string value = args.size() > 2 && args[2] != nullptr ? Quoted(args[2]) : "\"\"";
-    diagnostics.Error(diagnostics.Say(Text::LangValue, {{"value", value}}));
-    return 1;
-  }
+  const Voice consoleVoice(speech.language, speech.output);
+  if (const auto status = Answer(args, languageKnown, consoleVoice, console, errorsVoice, errors)) return *status;
   const bool named = args.size() > 1 && args[1] != nullptr;
-  const std::string_view first = named ? args[1] : "";
-  if (first == "--help" || first == "-h") {
-    console << consoleVoice.Out(Say(consoleVoice.Lang(), Text::ConverterUsage));
-    return 0;
-  }
-  if (first == "--version") {
-    console << "velmorta " VELMORTA_VERSION "\n";
-    return 0;
-  }
   // Without a name the run goes on with "(null)", as it always has, and says how to call it.
   if (!named) {
     const std::string usage = Say(errorsVoice.Lang(), Text::ConverterUsage);
