@@ -1,5 +1,7 @@
 #include "base/stream_encoding.hpp"
 
+#include <cstdlib>
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -27,7 +29,9 @@ bool NamesUtf8(std::string_view name) { return name.empty() || name == "UTF-8" |
 
 std::optional<std::string> StreamEncoding::Encode(std::string_view utf8) const {
   if (NamesUtf8(name_) || IsAscii(utf8)) return std::string(utf8);
-  const UINT codePage = static_cast<UINT>(std::stoul(name_));
+  char* end = nullptr;
+  const UINT codePage = static_cast<UINT>(std::strtoul(name_.c_str(), &end, 10));
+  if (end == name_.c_str() || *end != '\0') return std::nullopt;
   const int size = static_cast<int>(utf8.size());
   const int wideLength = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, nullptr, 0);
   if (wideLength <= 0) return std::nullopt;

@@ -47,7 +47,7 @@ TEST(Limits, SizesInMillimetres) {
       {"spacing", ".", "not a size"},
       {"clearance", "0.1", "unknown limit \"clearance\""},
       {"spacing", std::string_view("0.1\0", 4), "not a size in millimetres: \"0.1\\x00\""},
-      {"\xFF", "1", "unknown limit \"\\xff\""},                 // no text in any system
+      {"a\x01", "1", "unknown limit \"a\\x01\""},  // a control character is never shown as it is
   };
   for (const auto& c : kBad) {
     Limits l;
