@@ -94,6 +94,11 @@ enum class Text : std::uint16_t {
   SourceFileNumbered,
   CheckCrowded,
   CheckTooManyFindings,
+  TooManyBottomFeatures,
+  TooManyTopFeatures,
+  TooManyWireLinks,
+  TooManyHoles,
+  TooManyOutlineSegments,
   // The kinds of finding.
   KindTrackWidth,
   KindPadSize,

@@ -107,6 +107,11 @@ constexpr Entry kEnglish[] = {
     {Text::SourceFileNumbered, "file {number}"},
     {Text::CheckCrowded, "its features crowd together too much to check in a time in proportion to the board"},
     {Text::CheckTooManyFindings, "it has more than {count} findings and near pairs"},
+    {Text::TooManyBottomFeatures, "too many bottom features to check: {count}"},
+    {Text::TooManyTopFeatures, "too many top features to check: {count}"},
+    {Text::TooManyWireLinks, "too many wire links to check: {count}"},
+    {Text::TooManyHoles, "too many holes to check: {count}"},
+    {Text::TooManyOutlineSegments, "too many outline segments to check: {count}"},
 
     {Text::KindTrackWidth, "a track (stroke) narrower than the limit"},
     {Text::KindPadSize, "a land smaller than the limit"},

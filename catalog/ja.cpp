@@ -108,6 +108,11 @@ constexpr Entry kJapanese[] = {
     {Text::SourceFileNumbered, "ファイル {number}"},
     {Text::CheckCrowded, "図形が密集していて、基板の大きさに見合う時間ではチェックできません"},
     {Text::CheckTooManyFindings, "指摘と近接する組が {count} を超えています"},
+    {Text::TooManyBottomFeatures, "裏面の図形が多すぎてチェックできません: {count}"},
+    {Text::TooManyTopFeatures, "表面の図形が多すぎてチェックできません: {count}"},
+    {Text::TooManyWireLinks, "ジャンパー線が多すぎてチェックできません: {count}"},
+    {Text::TooManyHoles, "穴が多すぎてチェックできません: {count}"},
+    {Text::TooManyOutlineSegments, "外形の線分が多すぎてチェックできません: {count}"},
 
     {Text::KindTrackWidth, "配線（ストローク）が制限値より細い"},
     {Text::KindPadSize, "ランドが制限値より小さい"},

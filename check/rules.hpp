@@ -16,8 +16,13 @@
 
 namespace velmorta::check {
 
+// Thrown when the board is larger than the check can number: what() in English, `reason`
+// its key in the catalog, with `count` for its placeholder.
 struct CheckError : std::runtime_error {
-  using std::runtime_error::runtime_error;
+  CheckError(Text key, std::uint64_t n)
+      : std::runtime_error(Say(Language::English, key, {{"count", std::to_string(n)}})), reason(key), count(n) {}
+  Text reason;
+  std::uint64_t count;
 };
 
 // Thrown when a board would cost the check more than its budget; what() is the reason
