@@ -1,41 +1,44 @@
 #include "base/diagnostics.hpp"
 
+#include <algorithm>
+
+#include "base/text_encoding.hpp"
+
 namespace velmorta {
 namespace {
 
 // How the warnings not shown are counted, by kind.
-constexpr std::array<std::string_view, 7> kMore = {
-    "more unknown section names",
-    "more pad files without a pitch",
-    "more tables ended by a record whose first field is 0",
-    "more records with a field that is not a number",
-    "more widths or land codes that select no aperture",
-    "more hole diameters without a >T entry",
-    "more lines with an unknown key",
+constexpr std::array<Text, 8> kMore = {
+    Text::MoreUnknownSections, Text::MoreWithoutPitch,     Text::MoreEndedTables, Text::MoreNotANumber,
+    Text::MoreNoSizeClass,     Text::MoreUnknownHoleSizes, Text::MoreUnknownKeys, Text::MoreNamesSavedAsUtf8,
 };
 
 }  // namespace
 
-Diagnostics::Diagnostics(std::ostream* errors, std::string padFile, std::string configurationFile)
-    : errors_(errors), padFile_(std::move(padFile)), configurationFile_(std::move(configurationFile)) {}
+Diagnostics::Diagnostics(std::ostream* errors, std::string padFile, std::string configurationFile, Voice voice)
+    : errors_(errors),
+      padFile_(std::move(padFile)),
+      configurationFile_(std::move(configurationFile)),
+      voice_(std::move(voice)) {}
 
 const std::string& Diagnostics::FileOf(Warning kind) const {
-  return kind == Warning::UnknownKey ? configurationFile_ : padFile_;
+  return kind == Warning::UnknownKey || kind == Warning::NameSavedAsUtf8 ? configurationFile_ : padFile_;
 }
 
 void Diagnostics::Print(Warning kind, std::string_view text) {
-  if (errors_ != nullptr) *errors_ << "velmorta: warning: " << FileOf(kind) << ": " << text << '\n';
+  if (errors_ == nullptr) return;
+  *errors_ << voice_.Out(Say(Text::WarningLine, {{"file", NameIn(Lang(), FileOf(kind))}, {"text", std::string(text)}}))
+           << '\n';
 }
 
-void Diagnostics::Error(std::string_view text) {
-  if (errors_ != nullptr) *errors_ << "velmorta: " << text << '\n';
+void Diagnostics::Error(std::string_view text) const {
+  if (errors_ != nullptr) *errors_ << voice_.Out(Say(Text::ErrorLine, {{"text", std::string(text)}})) << '\n';
 }
 
 void Diagnostics::Finish() {
   for (std::size_t i = 0; i < counts_.size(); ++i) {
-    if (counts_[i] <= kShownPerKind || errors_ == nullptr) continue;
-    *errors_ << "velmorta: warning: " << FileOf(static_cast<Warning>(i)) << ": " << counts_[i] - kShownPerKind
-             << ' ' << kMore[i] << '\n';
+    if (counts_[i] <= kShownPerKind) continue;
+    Print(static_cast<Warning>(i), Say(kMore[i], {{"count", std::to_string(counts_[i] - kShownPerKind)}}));
   }
 }
 
@@ -54,6 +57,17 @@ std::string Quoted(std::string_view bytes, std::size_t limit) {
   }
   if (bytes.size() > limit) text += "...";
   return text + "\"";
+}
+
+std::string QuotedName(Language language, std::string_view bytes) {
+  const bool plain = std::none_of(bytes.begin(), bytes.end(), [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7f || c == '"';
+  });
+  if (!plain || bytes.size() > 40 || !IsValidSystemText(bytes)) return Quoted(bytes);
+  std::string quoted = "\"";
+  quoted += NameIn(language, bytes);
+  return quoted += '"';
 }
 
 }  // namespace velmorta

@@ -1,5 +1,6 @@
 #include "base/text_encoding.hpp"
 
+#include <algorithm>
 #include <cstdint>
 
 #ifdef _WIN32
@@ -54,7 +55,21 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
+bool IsUtf8BeyondAscii(std::string_view text) {
+  const bool beyondAscii =
+      std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  return beyondAscii && IsValidUtf8(text);
+}
+
 #ifdef _WIN32
+
+bool SystemCodePageIsUtf8() { return GetACP() == CP_UTF8; }
+
+bool IsValidSystemText(std::string_view text) {
+  if (text.empty()) return true;
+  return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0) >
+         0;
+}
 
 std::string SystemTextToUtf8(std::string_view text) {
   if (text.empty()) return {};
@@ -71,6 +86,10 @@ std::string SystemTextToUtf8(std::string_view text) {
 }
 
 #else
+
+bool SystemCodePageIsUtf8() { return true; }
+
+bool IsValidSystemText(std::string_view text) { return IsValidUtf8(text); }
 
 namespace {
 

@@ -14,4 +14,16 @@ std::string SystemTextToUtf8(std::string_view text);
 
 bool IsValidUtf8(std::string_view text);
 
+// Whether the system reads names (file names, the configuration's bytes) as UTF-8:
+// elsewhere than on Windows it does; on Windows where the ANSI code page is UTF-8.
+bool SystemCodePageIsUtf8();
+
+// Whether the bytes are text in the system's encoding (on Windows its ANSI code page),
+// so that a person reads them as typed.
+bool IsValidSystemText(std::string_view text);
+
+// Text beyond ASCII that is valid UTF-8: an editor's UTF-8, for Shift-JIS names are
+// almost never valid UTF-8 (most of their lead bytes are UTF-8 continuation bytes).
+bool IsUtf8BeyondAscii(std::string_view text);
+
 }  // namespace velmorta

@@ -51,5 +51,24 @@ TEST(TextEncoding, TurnsEveryNameIntoValidUtf8) {
   }
 }
 
+// A configuration saved by an editor as UTF-8 on a system that reads Shift-JIS: its names
+// are UTF-8 beyond ASCII, which Shift-JIS names (or ASCII ones) are not.
+TEST(TextEncoding, TellsUtf8NamesFromShiftJisAndAscii) {
+  const struct {
+    std::string_view name;
+    bool utf8;
+  } kNames[] = {
+      {"bottom.gbr", false},
+      {"", false},
+      {"\xE7\x89\x87\xE9\x9D\xA2\xE3\x82\xBD.gbr", true},  // 片面ソ.gbr in UTF-8
+      {"\xE5\x9F\xBA\xE6\x9D\xBF", true},                   // 基板 in UTF-8
+      {"\x95\xD0\x96\xCA\x83\x5C.gbr", false},              // 片面ソ.gbr in Shift-JIS
+      {"\x8A\xEE\x94\xC2", false},                          // 基板 in Shift-JIS
+      {"\xB1\xB2", false},                                  // half-width katakana
+      {"\xE5\x9F", false},                                  // UTF-8 cut off
+  };
+  for (const auto& c : kNames) EXPECT_EQ(IsUtf8BeyondAscii(c.name), c.utf8) << c.name;
+}
+
 }  // namespace
 }  // namespace velmorta

@@ -94,8 +94,7 @@ class PadReader {
           EnterSection(name);
         } else if (tokens.Error() == 0) {
           EndUnknownSection();
-          diagnostics_.Warn(Warning::UnknownSection,
-                            [] { return std::string("\"***\" at the end of the file opens no section"); });
+          diagnostics_.Warn(Warning::UnknownSection, [](Language l) { return Say(l, Text::SectionAtEnd); });
         }
       } else {
         Record(token);
@@ -103,15 +102,13 @@ class PadReader {
     }
     if (tokens.Error() != 0) {
       throw FatalStop{Message::CannotOpenFile, true,
-                      diagnostics_.PadFile() + ": read failed: " + ReasonText(tokens.Error())};
+                      diagnostics_.Say(Text::ReadFailed, {{"file", diagnostics_.Name(diagnostics_.PadFile())},
+                                                          {"reason", ReasonText(tokens.Error())}})};
     }
     EndUnknownSection();
     WarnOfEndedTables();
     if (board.PitchMode == PitchMode::None) {
-      diagnostics_.Warn(Warning::NoPitch, [] {
-        return std::string("no \"Pitch\" of 1 or 2: output files 1 to 4 get no header, and no width or land code "
-                           "selects an aperture");
-      });
+      diagnostics_.Warn(Warning::NoPitch, [](Language l) { return Say(l, Text::NoPitch); });
     }
   }
 
@@ -176,9 +173,12 @@ class PadReader {
     }
     if (const auto field = f.FirstNonNumber()) {
       const Named& about = About(section_);
-      diagnostics_.Warn(Warning::NotANumber, [&] {
-        return std::string(about.name) + " record " + std::to_string(records_) + " " + Quoted(token) + ": " +
-               std::string(about.fields[*field]) + " is not a number; read as 0";
+      diagnostics_.Warn(Warning::NotANumber, [&](Language l) {
+        return Say(l, Text::NotANumber,
+                   {{"section", std::string(about.name)},
+                    {"record", std::to_string(records_)},
+                    {"token", Quoted(token)},
+                    {"field", std::string(about.fields[*field])}});
       });
     }
   }
@@ -217,24 +217,27 @@ class PadReader {
       const Section section = static_cast<Section>(s);
       const std::size_t hidden = stored(section) - end.record + 1;
       if (hidden == 1 && end.blank) continue;
-      const std::string why = section == Section::Hole
-                                  ? " ends the table: every hole's tool is the code of >T entry 18, which is 0 here"
-                                  : " begins with 0 and so ends the table";
-      diagnostics_.Warn(Warning::HiddenRecords, [&] {
-        return std::string(About(section).name) + " record " + std::to_string(end.record) + " " + end.token + why +
-               "; " + (hidden == 1 ? std::string("it is ignored") : std::to_string(hidden) + " records from it on are ignored");
+      diagnostics_.Warn(Warning::HiddenRecords, [&](Language l) {
+        const std::string ignored =
+            hidden == 1 ? Say(l, Text::RecordIgnored) : Say(l, Text::RecordsIgnored, {{"count", std::to_string(hidden)}});
+        return Say(l, section == Section::Hole ? Text::HoleRecordEndsTable : Text::RecordEndsTable,
+                   {{"section", std::string(About(section).name)},
+                    {"record", std::to_string(end.record)},
+                    {"token", end.token},
+                    {"ignored", ignored}});
       });
     }
   }
 
   void EndUnknownSection() {
     if (!unknown_) return;
-    diagnostics_.Warn(Warning::UnknownSection, [&] {
-      return "unknown section name " + unknown_->name + " (section " + std::to_string(unknown_->section) +
-             " of the file): " +
-             (unknown_->tokens == 0   ? std::string("it holds nothing")
-              : unknown_->tokens == 1 ? std::string("its one token is skipped")
-                                      : "its " + std::to_string(unknown_->tokens) + " tokens are skipped");
+    diagnostics_.Warn(Warning::UnknownSection, [&](Language l) {
+      const std::string skipped =
+          unknown_->tokens == 0   ? Say(l, Text::SectionHoldsNothing)
+          : unknown_->tokens == 1 ? Say(l, Text::SectionTokenSkipped)
+                                  : Say(l, Text::SectionTokensSkipped, {{"count", std::to_string(unknown_->tokens)}});
+      return Say(l, Text::UnknownSectionName,
+                 {{"name", unknown_->name}, {"section", std::to_string(unknown_->section)}, {"skipped", skipped}});
     });
     unknown_.reset();
   }

@@ -7,24 +7,22 @@ namespace velmorta::check {
 namespace {
 
 constexpr std::array<KindTraits, kKindCount> kTraits = {{
-    {"track_width", Severity::Error, true, false, "a track (stroke) narrower than the limit"},
-    {"pad_size", Severity::Warning, true, false, "a land smaller than the limit"},
-    {"drill_min", Severity::Error, true, false, "a plated hole smaller than the smallest drill"},
-    {"drill_max", Severity::Error, true, true, "a plated hole larger than the largest drill"},
-    {"unplated_min", Severity::Error, true, false, "an unplated hole smaller than the smallest drill"},
-    {"unplated_max", Severity::Error, true, true, "an unplated hole larger than the largest drill"},
-    {"ring_broken", Severity::Error, true, false,
-     "the drill reaches or passes the edge of its land (as large as the land, or off its centre)"},
-    {"ring_thin", Severity::Warning, true, false, "an annular ring narrower than the limit"},
-    {"no_land", Severity::Error, false, false, "a plated hole with no land on this side"},
-    {"undrilled_land", Severity::Error, false, false, "a land with no hole in it"},
-    {"lands_touch", Severity::Warning, true, false,
-     "lands of two holes touch or overlap (negative: by how much), so their pins are connected"},
-    {"spacing", Severity::Error, true, false, "copper of two unconnected groups closer than the limit"},
-    {"copper_edge", Severity::Error, true, false, "copper closer to the board edge than the limit (negative: across it)"},
-    {"hole_spacing", Severity::Error, true, false, "holes closer than the limit, edge to edge (negative: overlapping)"},
-    {"duplicate_hit", Severity::Warning, false, false, "two hits of one size at one place"},
-    {"hole_edge", Severity::Error, true, false, "a hole closer to the board edge than the limit (negative: across it)"},
+    {"track_width", Severity::Error, true, false, Text::KindTrackWidth},
+    {"pad_size", Severity::Warning, true, false, Text::KindPadSize},
+    {"drill_min", Severity::Error, true, false, Text::KindDrillMin},
+    {"drill_max", Severity::Error, true, true, Text::KindDrillMax},
+    {"unplated_min", Severity::Error, true, false, Text::KindUnplatedMin},
+    {"unplated_max", Severity::Error, true, true, Text::KindUnplatedMax},
+    {"ring_broken", Severity::Error, true, false, Text::KindRingBroken},
+    {"ring_thin", Severity::Warning, true, false, Text::KindRingThin},
+    {"no_land", Severity::Error, false, false, Text::KindNoLand},
+    {"undrilled_land", Severity::Error, false, false, Text::KindUndrilledLand},
+    {"lands_touch", Severity::Warning, true, false, Text::KindLandsTouch},
+    {"spacing", Severity::Error, true, false, Text::KindSpacing},
+    {"copper_edge", Severity::Error, true, false, Text::KindCopperEdge},
+    {"hole_spacing", Severity::Error, true, false, Text::KindHoleSpacing},
+    {"duplicate_hit", Severity::Warning, false, false, Text::KindDuplicateHit},
+    {"hole_edge", Severity::Error, true, false, Text::KindHoleEdge},
 }};
 
 auto Key(const Finding& f) {
@@ -45,6 +43,15 @@ std::string_view NameOf(Layer layer) {
     case Layer::Drill: return "drill";
   }
   return "";
+}
+
+Text TextOf(Layer layer) {
+  switch (layer) {
+    case Layer::Bottom: return Text::LayerBottom;
+    case Layer::Top: return Text::LayerTop;
+    case Layer::Drill: return Text::LayerDrill;
+  }
+  return Text::LayerDrill;
 }
 
 bool ReportOrder(const Finding& a, const Finding& b) { return Key(a) < Key(b); }

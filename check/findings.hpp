@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "catalog/catalog.hpp"
 #include "check/board_model.hpp"
 
 namespace velmorta::check {
@@ -40,14 +41,15 @@ struct KindTraits {
   Severity severity;
   bool measured;       // has a measure and a limit
   bool largerIsWorse;  // a maximum, not a minimum
-  std::string_view meaning;
+  Text meaning;
 };
 const KindTraits& TraitsOf(Kind kind);
 
 // Where a finding is: a copper side, or the drill file.
 enum class Layer : std::uint8_t { Bottom, Top, Drill };
 Layer LayerOf(Side side);
-std::string_view NameOf(Layer layer);
+std::string_view NameOf(Layer layer);  // as the CSV writes it
+Text TextOf(Layer layer);              // as a person reads it
 
 struct Finding {
   Kind kind = Kind::TrackWidth;

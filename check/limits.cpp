@@ -2,24 +2,25 @@
 
 #include <array>
 
+#include "base/diagnostics.hpp"
 #include "base/millimetres.hpp"
 
 namespace velmorta::check {
 namespace {
 
 constexpr std::array kNames = {
-    LimitName{"track", &Limits::track, "narrowest track (stroke aperture)"},
-    LimitName{"pad", &Limits::pad, "smallest land"},
-    LimitName{"spacing", &Limits::spacing, "copper to copper"},
-    LimitName{"drill_min", &Limits::drillMin, "smallest plated drill"},
-    LimitName{"drill_max", &Limits::drillMax, "largest plated drill"},
-    LimitName{"unplated_min", &Limits::unplatedMin, "smallest unplated drill"},
-    LimitName{"unplated_max", &Limits::unplatedMax, "largest unplated drill"},
-    LimitName{"ring", &Limits::ring, "annular ring"},
-    LimitName{"copper_edge", &Limits::copperEdge, "copper to board edge"},
-    LimitName{"hole_spacing", &Limits::holeSpacing, "hole to hole, edge to edge"},
-    LimitName{"hole_edge", &Limits::holeEdge, "hole to board edge"},
-    LimitName{"merge", &Limits::merge, "findings of one fault this near are one"},
+    LimitName{"track", &Limits::track, Text::LimitTrack},
+    LimitName{"pad", &Limits::pad, Text::LimitPad},
+    LimitName{"spacing", &Limits::spacing, Text::LimitSpacing},
+    LimitName{"drill_min", &Limits::drillMin, Text::LimitDrillMin},
+    LimitName{"drill_max", &Limits::drillMax, Text::LimitDrillMax},
+    LimitName{"unplated_min", &Limits::unplatedMin, Text::LimitUnplatedMin},
+    LimitName{"unplated_max", &Limits::unplatedMax, Text::LimitUnplatedMax},
+    LimitName{"ring", &Limits::ring, Text::LimitRing},
+    LimitName{"copper_edge", &Limits::copperEdge, Text::LimitCopperEdge},
+    LimitName{"hole_spacing", &Limits::holeSpacing, Text::LimitHoleSpacing},
+    LimitName{"hole_edge", &Limits::holeEdge, Text::LimitHoleEdge},
+    LimitName{"merge", &Limits::merge, Text::LimitMerge},
 };
 
 constexpr bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
@@ -30,32 +31,18 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-// Quoted for a message, bytes that are not printable ASCII as \xNN, at most 40 of them.
-std::string Shown(std::string_view s) {
-  std::string out = "\"";
-  for (std::size_t i = 0; i < s.size() && i < 40; ++i) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    if (c >= 0x20 && c < 0x7f && c != '"' && c != '\\') {
-      out += static_cast<char>(c);
-    } else {
-      constexpr char kHex[] = "0123456789abcdef";
-      out += "\\x";
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    }
-  }
-  if (s.size() > 40) out += "...";
-  return out + "\"";
-}
-
 // "0.127", "2", "1.5mm" -> micrometres; an error text when it is not a size.
-std::int32_t ParseSize(std::string_view value, std::string& error) {
+std::int32_t ParseSize(std::string_view value, std::string& error, Language language) {
+  const auto refuse = [&](Text key) {
+    error = Say(language, key, {{"value", QuotedName(language, value)}});
+    return 0;
+  };
   const ParsedMillimetres size = ParseMillimetres(value, kLargestLimit);
   switch (size.fault) {
     case MillimetresFault::None: return static_cast<std::int32_t>(size.micrometres);
-    case MillimetresFault::NotASize: error = "not a size in millimetres: " + Shown(value); break;
-    case MillimetresFault::TooFine: error = "finer than 0.001 mm: " + Shown(value); break;
-    case MillimetresFault::TooLarge: error = "larger than 1000 mm: " + Shown(value); break;
+    case MillimetresFault::NotASize: return refuse(Text::LimitNotASize);
+    case MillimetresFault::TooFine: return refuse(Text::LimitTooFine);
+    case MillimetresFault::TooLarge: return refuse(Text::LimitTooLarge);
   }
   return 0;
 }
@@ -68,11 +55,11 @@ const LimitName* Find(std::string_view name) {
 }
 
 // Sets the limit or returns why not.
-std::string TrySet(Limits& limits, std::string_view name, std::string_view value) {
+std::string TrySet(Limits& limits, std::string_view name, std::string_view value, Language language) {
   const LimitName* found = Find(name);
-  if (found == nullptr) return "unknown limit " + Shown(name);
+  if (found == nullptr) return Say(language, Text::UnknownLimit, {{"name", QuotedName(language, name)}});
   std::string error;
-  const std::int32_t size = ParseSize(value, error);
+  const std::int32_t size = ParseSize(value, error, language);
   if (error.empty()) limits.*(found->member) = size;
   return error;
 }
@@ -81,11 +68,11 @@ std::string TrySet(Limits& limits, std::string_view name, std::string_view value
 
 std::span<const LimitName> LimitNames() { return kNames; }
 
-void SetLimit(Limits& limits, std::string_view name, std::string_view value) {
-  if (const std::string error = TrySet(limits, name, value); !error.empty()) throw LimitsError(error);
+void SetLimit(Limits& limits, std::string_view name, std::string_view value, Language language) {
+  if (const std::string error = TrySet(limits, name, value, language); !error.empty()) throw LimitsError(error);
 }
 
-Limits ParseLimits(std::string_view text, std::string_view origin, Limits limits) {
+Limits ParseLimits(std::string_view text, std::string_view origin, Limits limits, Language language) {
   // An editor that saves in UTF-8 may put a byte order mark before the first line.
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   std::size_t lineNumber = 0;
@@ -102,8 +89,9 @@ Limits ParseLimits(std::string_view text, std::string_view origin, Limits limits
     const std::string_view name = line.substr(0, nameEnd);
     std::string_view value = Trim(line.substr(nameEnd));
     if (!value.empty() && value.front() == '=') value = Trim(value.substr(1));
-    if (const std::string error = TrySet(limits, name, value); !error.empty()) {
-      throw LimitsError(std::string(origin) + ":" + std::to_string(lineNumber) + ": " + error);
+    if (const std::string error = TrySet(limits, name, value, language); !error.empty()) {
+      throw LimitsError(Say(language, Text::LimitsFileLine,
+                            {{"file", NameIn(language, origin)}, {"line", std::to_string(lineNumber)}, {"error", error}}));
     }
   }
   return limits;
@@ -125,7 +113,7 @@ std::string Millimetres(std::int64_t micrometres) {
 std::string LimitsText(const Limits& limits) {
   std::string text;
   for (const LimitName& n : kNames) {
-    text += std::string(n.name) + " " + Millimetres(limits.*(n.member)) + "   # " + std::string(n.meaning) + "\n";
+    text += std::string(n.name) + " " + Millimetres(limits.*(n.member)) + "   # " + Say(Language::English, n.meaning) + "\n";
   }
   return text;
 }

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "catalog/catalog.hpp"
+
 namespace velmorta::check {
 
 struct Limits {
@@ -36,7 +38,7 @@ inline constexpr std::int32_t kLargestLimit = 1'000'000;
 struct LimitName {
   std::string_view name;
   std::int32_t Limits::*member;
-  std::string_view meaning;
+  Text meaning;
 };
 // Every setting, in the order the report lists them.
 std::span<const LimitName> LimitNames();
@@ -45,11 +47,13 @@ struct LimitsError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Sets one limit by name ("spacing", "0.15"), as a command-line option would.
-void SetLimit(Limits& limits, std::string_view name, std::string_view value);
+// Sets one limit by name ("spacing", "0.15"), as a command-line option would. Errors
+// are told in `language`.
+void SetLimit(Limits& limits, std::string_view name, std::string_view value, Language language = Language::English);
 
 // Reads a limits file over `limits`; `origin` names it in messages ("board.lim").
-Limits ParseLimits(std::string_view text, std::string_view origin, Limits limits = {});
+Limits ParseLimits(std::string_view text, std::string_view origin, Limits limits = {},
+                   Language language = Language::English);
 
 // A size in 0.001 mm as a limits file writes it: "0.127".
 std::string Millimetres(std::int64_t micrometres);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/text_encoding.hpp"
+
 namespace velmorta::check {
 namespace {
 
@@ -45,6 +47,7 @@ TEST(Limits, SizesInMillimetres) {
       {"spacing", ".", "not a size"},
       {"clearance", "0.1", "unknown limit \"clearance\""},
       {"spacing", std::string_view("0.1\0", 4), "not a size in millimetres: \"0.1\\x00\""},
+      {"a\x01", "1", "unknown limit \"a\\x01\""},  // a control character is never shown as it is
   };
   for (const auto& c : kBad) {
     Limits l;
@@ -55,6 +58,15 @@ TEST(Limits, SizesInMillimetres) {
       EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
     }
     EXPECT_EQ(l, Limits{}) << "changed by a rejected value";
+  }
+  // 幅 in UTF-8 and in Shift-JIS: shown as typed where the system reads it as text.
+  for (const std::string name : {"\xE5\xB9\x85", "\x95\x9d"}) {
+    Limits l;
+    try {
+      SetLimit(l, name, "1");
+    } catch (const LimitsError& e) {
+      EXPECT_EQ(std::string(e.what()) == "unknown limit \"" + name + "\"", IsValidSystemText(name)) << e.what();
+    }
   }
 }
 
@@ -82,6 +94,12 @@ TEST(Limits, FileLinesCommentsAndErrors) {
     EXPECT_STREQ(e.what(), "house.lim:3: not a size in millimetres: \"0.1x\"");
   }
   EXPECT_EQ(ParseLimits("\xEF\xBB\xBFtrack 0.3\n", "f").track, 300);  // a byte order mark
+  try {
+    ParseLimits("track 0.2\nspacing 0.1x\n", "house.lim", {}, Language::Japanese);
+    ADD_FAILURE() << "accepted";
+  } catch (const LimitsError& e) {
+    EXPECT_STREQ(e.what(), "house.lim:2: mm 単位の大きさではありません: \"0.1x\"");
+  }
   EXPECT_THROW(ParseLimits("track\n", "f"), LimitsError);
   EXPECT_THROW(ParseLimits("= 0.2\n", "f"), LimitsError);
 }

@@ -8,6 +8,11 @@
 namespace velmorta::check {
 namespace {
 
+// The report files are UTF-8 with a byte order mark: Notepad and Excel on a Japanese
+// Windows read them as UTF-8 only with it (without, as Shift-JIS), and a Linux terminal
+// shows them as they are; `type` needs `chcp 65001` first.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 std::string Fixed(double value, int decimals) {
   char text[64];
   std::snprintf(text, sizeof text, "%.*f", decimals, value);
@@ -16,28 +21,32 @@ std::string Fixed(double value, int decimals) {
 
 std::string Mm(double micrometres) { return Fixed(micrometres / 1000, 3); }
 
-std::string SourceText(Source source, const FileNames& names) {
+std::string SourceText(Source source, const FileNames& names, Language language) {
   if (source.file == 0) return "";
   const std::string file = source.file < names.size() && !names[source.file].empty()
                                ? names[source.file]
-                               : "file " + std::to_string(source.file);
+                               : Say(language, Text::SourceFileNumbered, {{"number", std::to_string(source.file)}});
   return file + ":" + std::to_string(source.index);
 }
 
-std::string SeverityText(Severity severity) { return severity == Severity::Error ? "error" : "warning"; }
+std::string SeverityText(Severity severity, Language language) {
+  return Say(language, severity == Severity::Error ? Text::SeverityError : Text::SeverityWarning);
+}
 
-std::string Plural(std::uint32_t n, const char* word) {
-  return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+std::string Count(Language language, std::uint32_t n, Text one, Text many) {
+  return n == 1 ? Say(language, one) : Say(language, many, {{"count", std::to_string(n)}});
 }
 
 struct Columns {
   std::string severity, kind, layer, x, y, padX, padY, measured, limit, count, first, second;
 };
 
-Columns ColumnsOf(const Finding& f, const std::optional<PadFrame>& frame, const FileNames& names) {
+// The CSV's words are English in every language: programs read them.
+Columns ColumnsOf(const Finding& f, const std::optional<PadFrame>& frame, const FileNames& names, Language language) {
   const KindTraits& t = TraitsOf(f.kind);
-  Columns c{SeverityText(t.severity), std::string(t.name), std::string(NameOf(f.layer)), Mm(f.at.x), Mm(f.at.y),
-            "", "", "", "", std::to_string(f.count), SourceText(f.first, names), SourceText(f.second, names)};
+  const std::string layer = language == Language::English ? std::string(NameOf(f.layer)) : Say(language, TextOf(f.layer));
+  Columns c{SeverityText(t.severity, language), std::string(t.name), layer, Mm(f.at.x), Mm(f.at.y), "", "", "", "",
+            std::to_string(f.count), SourceText(f.first, names, language), SourceText(f.second, names, language)};
   if (frame) {
     c.padX = Fixed(PadX(*frame, f.at.x), 2);
     c.padY = Fixed(PadY(*frame, f.at.y), 2);
@@ -49,19 +58,53 @@ Columns ColumnsOf(const Finding& f, const std::optional<PadFrame>& frame, const 
   return c;
 }
 
-std::string Verdict(const CheckResult& r) {
-  if (!r.stopped.empty()) return "not done, the board was not checked: " + r.stopped;
-  if (r.errors == 0 && r.warnings == 0) return "passed";
-  return Plural(r.errors, "error") + ", " + Plural(r.warnings, "warning");
+std::string Verdict(const CheckResult& r, Language language) {
+  if (!r.stopped.empty()) return Say(language, Text::VerdictStopped, {{"why", r.stopped}});
+  if (r.errors == 0 && r.warnings == 0) return Say(language, Text::VerdictPassed);
+  return Say(language, Text::VerdictCounts,
+             {{"errors", Count(language, r.errors, Text::ErrorsOne, Text::ErrorsMany)},
+              {"warnings", Count(language, r.warnings, Text::WarningsOne, Text::WarningsMany)}});
 }
 
 std::span<const Finding> Listed(const CheckResult& r) {
   return std::span<const Finding>(r.findings).first(std::min(r.findings.size(), kMostListed));
 }
 
+// Columns a fixed-width font gives the UTF-8 text: two for Japanese characters (from
+// U+1100 on, but for the half-width forms), one for the rest.
+std::size_t Width(std::string_view s) {
+  std::size_t width = 0;
+  for (std::size_t i = 0; i < s.size();) {
+    const auto lead = static_cast<unsigned char>(s[i]);
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    auto point = static_cast<std::uint32_t>(length == 1 ? lead : lead & (0x3F >> (length - 1)));
+    for (std::size_t k = 1; k < length && i + k < s.size(); ++k) {
+      point = point << 6 | (static_cast<unsigned char>(s[i + k]) & 0x3Fu);
+    }
+    width += point >= 0x1100 && !(point >= 0xFF61 && point <= 0xFFDC) ? 2 : 1;
+    i += length;
+  }
+  return width;
+}
+
 std::string Pad(std::string s, std::size_t width) {
-  if (s.size() < width) s.append(width - s.size(), ' ');
+  if (const std::size_t used = Width(s); used < width) s.append(width - used, ' ');
   return s;
+}
+
+std::string FindingLine(const Finding& f, const CheckResult& result, const FileNames& names, Language language) {
+  const Columns c = ColumnsOf(f, result.frame, names, language);
+  std::string line = Pad(c.severity, 8) + Pad(c.kind, 15) + Pad(c.layer, 7) +
+                     Say(language, Text::ReportAt, {{"x", c.x}, {"y", c.y}});
+  if (result.frame) line += "  " + Say(language, Text::ReportPad, {{"x", c.padX}, {"y", c.padY}});
+  if (TraitsOf(f.kind).measured) {
+    const bool max = TraitsOf(f.kind).largerIsWorse;
+    line += "  " + c.measured + (max ? " > " : " < ") + c.limit;
+  }
+  line += "  " + c.first;
+  if (!c.second.empty()) line += ", " + c.second;
+  if (f.count > 1) line += "  " + Say(language, Text::ReportFoundTimes, {{"count", std::to_string(f.count)}});
+  return line + "\n";
 }
 
 }  // namespace
@@ -75,46 +118,36 @@ double PadY(const PadFrame& frame, std::int32_t y) {
 }
 
 std::string ReportText(const CheckResult& result, const Limits& limits, const FileNames& names,
-                       std::string_view noFrame) {
-  std::string text = "Board check: " + Verdict(result) + ".\n";
-  if (!result.frame && !noFrame.empty()) text += "Positions in mm only, not in the pad file's units: " + std::string(noFrame) + ".\n";
-  text += "\nLimits (mm):\n";
+                       std::string_view noFrame, Language language) {
+  const auto say = [language](Text key, std::initializer_list<Arg> args = {}) { return Say(language, key, args); };
+  std::string text = std::string(kByteOrderMark) + say(Text::ReportHeading, {{"verdict", Verdict(result, language)}}) + "\n";
+  if (!result.frame && !noFrame.empty()) text += say(Text::ReportNoFrame, {{"why", std::string(noFrame)}}) + "\n";
+  text += "\n" + say(Text::ReportLimits) + "\n";
   for (const LimitName& n : LimitNames()) {
-    text += "  " + Pad(std::string(n.name), 14) + Pad(Millimetres(limits.*(n.member)), 9) + std::string(n.meaning) + "\n";
+    text += "  " + Pad(std::string(n.name), 14) + Pad(Millimetres(limits.*(n.member)), 9) + say(n.meaning) + "\n";
   }
   if (result.findings.empty()) return text;
 
-  text += "\nFindings (positions in mm; pad: in the pad file's units, 0.01 inch):\n";
-  for (const Finding& f : Listed(result)) {
-    const Columns c = ColumnsOf(f, result.frame, names);
-    std::string line = Pad(c.severity, 8) + Pad(c.kind, 15) + Pad(c.layer, 7) + "at " + c.x + ", " + c.y;
-    if (result.frame) line += "  pad " + c.padX + ", " + c.padY;
-    if (TraitsOf(f.kind).measured) {
-      const bool max = TraitsOf(f.kind).largerIsWorse;
-      line += "  " + c.measured + (max ? " > " : " < ") + c.limit;
-    }
-    line += "  " + c.first;
-    if (!c.second.empty()) line += ", " + c.second;
-    if (f.count > 1) line += "  (found " + std::to_string(f.count) + " times here)";
-    text += line + "\n";
-  }
+  text += "\n" + say(Text::ReportFindings) + "\n";
+  for (const Finding& f : Listed(result)) text += FindingLine(f, result, names, language);
   if (result.findings.size() > kMostListed) {
-    text += "... and " + std::to_string(result.findings.size() - kMostListed) + " more, not listed\n";
+    text += say(Text::ReportMore, {{"count", std::to_string(result.findings.size() - kMostListed)}}) + "\n";
   }
 
-  text += "\nKinds:\n";
+  text += "\n" + say(Text::ReportKinds) + "\n";
   bool seen[kKindCount] = {};
   for (const Finding& f : result.findings) seen[static_cast<int>(f.kind)] = true;
   for (int k = 0; k < kKindCount; ++k) {
     if (!seen[k]) continue;
     const KindTraits& t = TraitsOf(static_cast<Kind>(k));
-    text += "  " + Pad(std::string(t.name), 15) + Pad(SeverityText(t.severity), 8) + std::string(t.meaning) + "\n";
+    text += "  " + Pad(std::string(t.name), 15) + Pad(SeverityText(t.severity, language), 8) + say(t.meaning) + "\n";
   }
   return text;
 }
 
 std::string ReportCsv(const CheckResult& result, const FileNames& names) {
-  std::string text = "severity,kind,layer,x_mm,y_mm,x_pad,y_pad,measured_mm,limit_mm,count,source,other\n";
+  std::string text(kByteOrderMark);
+  text += "severity,kind,layer,x_mm,y_mm,x_pad,y_pad,measured_mm,limit_mm,count,source,other\n";
   const auto field = [](const std::string& s) {
     // Names come from the user's configuration: quote any that a reader would split.
     if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
@@ -123,22 +156,22 @@ std::string ReportCsv(const CheckResult& result, const FileNames& names) {
     return quoted + "\"";
   };
   for (const Finding& f : Listed(result)) {
-    const Columns c = ColumnsOf(f, result.frame, names);
+    const Columns c = ColumnsOf(f, result.frame, names, Language::English);
     text += c.severity + "," + c.kind + "," + c.layer + "," + c.x + "," + c.y + "," + c.padX + "," + c.padY + "," +
             c.measured + "," + c.limit + "," + c.count + "," + field(c.first) + "," + field(c.second) + "\n";
   }
   return text;
 }
 
-std::string Summary(const CheckResult& result) {
-  std::string text = "board check: " + Verdict(result) + "\n";
+std::string Summary(const CheckResult& result, Language language) {
+  std::string text = Say(language, Text::SummaryHeading, {{"verdict", Verdict(result, language)}}) + "\n";
   std::uint32_t counts[kKindCount] = {};
   for (const Finding& f : result.findings) ++counts[static_cast<int>(f.kind)];
   for (const Severity severity : {Severity::Error, Severity::Warning}) {
     for (int k = 0; k < kKindCount; ++k) {
       const KindTraits& t = TraitsOf(static_cast<Kind>(k));
       if (counts[k] == 0 || t.severity != severity) continue;
-      text += "  " + Pad(SeverityText(severity), 8) + Pad(std::string(t.name), 15) + std::to_string(counts[k]) + "\n";
+      text += "  " + Pad(SeverityText(severity, language), 8) + Pad(std::string(t.name), 15) + std::to_string(counts[k]) + "\n";
     }
   }
   return text;

@@ -1,5 +1,6 @@
 #pragma once
-// What the user reads: a report beside the fab set (text or CSV) and a console summary.
+// What the user reads: a report beside the fab set (text or CSV) and a console summary,
+// in the language asked for (the CSV's columns stay the same words for every reader).
 // Positions are in millimetres in the Gerber frame and, when the board's pad frame is
 // known, in the pad file's own units (0.01 inch, y upward), the numbers the user typed.
 
@@ -21,12 +22,13 @@ using FileNames = std::array<std::string, 8>;
 // one. Beyond this many a list helps nobody, and would take longer than the check.
 inline constexpr std::size_t kMostListed = 10000;
 
-// Without the board's pad frame `noFrame` says why, once, after the verdict.
+// The report files' text, UTF-8 after a byte order mark. Without the board's pad frame
+// `noFrame` says why, once, after the verdict.
 std::string ReportText(const CheckResult& result, const Limits& limits, const FileNames& names = {},
-                       std::string_view noFrame = {});
+                       std::string_view noFrame = {}, Language language = Language::English);
 std::string ReportCsv(const CheckResult& result, const FileNames& names = {});
-// A few lines for the console: the verdict, then the count of each kind found.
-std::string Summary(const CheckResult& result);
+// A few lines for the console (UTF-8, no mark): the verdict, then the count of each kind found.
+std::string Summary(const CheckResult& result, Language language = Language::English);
 
 // A pad-file coordinate (0.01 inch) of a Gerber-frame position, to two decimals.
 double PadX(const PadFrame& frame, std::int32_t x);

@@ -60,14 +60,14 @@ void Add(CheckState& s, Kind kind, Layer layer, Point at, double measured, std::
   s.findings.push_back({kind, layer, at, measured, limit, first, second, subjectA, subjectB, 1});
 }
 
-std::uint32_t Count(std::size_t n, const char* what) {
-  if (n > kMostItems) throw CheckError(std::string("too many ") + what + " to check: " + std::to_string(n));
+std::uint32_t Count(std::size_t n, Text tooMany) {
+  if (n > kMostItems) throw CheckError(tooMany, n);
   return static_cast<std::uint32_t>(n);
 }
 
 std::uint32_t TotalFeatures(const CheckBoard& board) {
-  std::size_t total = Count(board[Side::Bottom].size(), "bottom features");
-  if (board.doubleSided) total += Count(board[Side::Top].size(), "top features");
+  std::size_t total = Count(board[Side::Bottom].size(), Text::TooManyBottomFeatures);
+  if (board.doubleSided) total += Count(board[Side::Top].size(), Text::TooManyTopFeatures);
   return static_cast<std::uint32_t>(total);  // at most 2^29
 }
 
@@ -82,7 +82,7 @@ CheckState::CheckState(CheckBoard b, const Limits& l, Search search)
       budget(std::uint64_t{board[Side::Bottom].size()} + board[Side::Top].size() + board.holes.size() +
              board.outline.size() + board.links.size()),
       features(TotalFeatures(board)),
-      groups(features + Count(board.links.size(), "wire links")), drilled(features, 0) {
+      groups(features + Count(board.links.size(), Text::TooManyWireLinks)), drilled(features, 0) {
   std::uint32_t offset = 0;
   for (const Side side : {Side::Bottom, Side::Top}) {
     if (side == Side::Top && !board.doubleSided) break;
@@ -91,8 +91,8 @@ CheckState::CheckState(CheckBoard b, const Limits& l, Search search)
     sides.push_back({side, &list, offset, Finder(list, search, budget)});
     offset += count;
   }
-  Count(board.holes.size(), "holes");
-  Count(board.outline.size(), "outline segments");
+  Count(board.holes.size(), Text::TooManyHoles);
+  Count(board.outline.size(), Text::TooManyOutlineSegments);
   holes = Finder(board.holes, search, budget);
   outline = Finder(board.outline, search, budget);
 }

@@ -16,13 +16,22 @@
 
 namespace velmorta::check {
 
+// Thrown when the board is larger than the check can number: what() in English, `reason`
+// its key in the catalog, with `count` for its placeholder.
 struct CheckError : std::runtime_error {
-  using std::runtime_error::runtime_error;
+  CheckError(Text key, std::uint64_t n)
+      : std::runtime_error(Say(Language::English, key, {{"count", std::to_string(n)}})), reason(key), count(n) {}
+  Text reason;
+  std::uint64_t count;
 };
 
-// Thrown when a board would cost the check more than its budget.
+// Thrown when a board would cost the check more than its budget; what() is the reason
+// in English, `reason` its key in the catalog, with `count` for its placeholder.
 struct CheckStopped : std::runtime_error {
-  using std::runtime_error::runtime_error;
+  explicit CheckStopped(Text key, std::uint64_t n = 0)
+      : std::runtime_error(Say(Language::English, key, {{"count", std::to_string(n)}})), reason(key), count(n) {}
+  Text reason;
+  std::uint64_t count;
 };
 
 // What the check may spend, in proportion to the board's items: a board whose features
@@ -36,11 +45,11 @@ class Budget {
 
   explicit Budget(std::uint64_t items) : reads_(kBaseReads + kReadsPerItem * items) {}
   void Read(std::uint64_t n) {
-    if (n > reads_) throw CheckStopped("its features crowd together too much to check in a time in proportion to the board");
+    if (n > reads_) throw CheckStopped(Text::CheckCrowded);
     reads_ -= n;
   }
   void Keep(std::size_t kept) {
-    if (kept >= kMostKept) throw CheckStopped("it has more than " + std::to_string(kMostKept) + " findings and near pairs");
+    if (kept >= kMostKept) throw CheckStopped(Text::CheckTooManyFindings, kMostKept);
   }
 
  private:

@@ -32,13 +32,13 @@ std::vector<Finding> Findings(CheckBoard board, const Limits& limits, Search sea
 
 }  // namespace
 
-CheckResult RunCheck(CheckBoard board, const Limits& limits, Search search) {
+CheckResult RunCheck(CheckBoard board, const Limits& limits, Search search, Language language) {
   CheckResult result;
   result.frame = board.frame;
   try {
     result.findings = Findings(std::move(board), limits, search);
   } catch (const CheckStopped& stopped) {
-    result.stopped = stopped.what();
+    result.stopped = Say(language, stopped.reason, {{"count", std::to_string(stopped.count)}});
     return result;
   }
   for (const Finding& f : result.findings) {

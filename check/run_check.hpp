@@ -11,7 +11,9 @@ namespace velmorta::check {
 // Throws CheckError when the board is larger than the check can number; a board that
 // would cost more than the check's budget comes back unchecked, with `stopped` saying why. The check
 // reorders the board's lists: move a board in that is not needed afterwards.
-CheckResult RunCheck(CheckBoard board, const Limits& limits, Search search = Search::Indexed);
+// `stopped` is told in `language`.
+CheckResult RunCheck(CheckBoard board, const Limits& limits, Search search = Search::Indexed,
+                     Language language = Language::English);
 
 // What makes a run that checked the board fail (CheckStatus 1; the export then ends
 // with a status of its own): nothing (the default: the check informs), any error, or

@@ -240,6 +240,10 @@ TEST(RunCheck, ABoardBeyondTheBudgetIsReportedUnchecked) {
   EXPECT_EQ(CheckStatus(result, FailOn::Nothing), 0);
   EXPECT_EQ(CheckStatus(result, FailOn::Errors), 1);
   EXPECT_TRUE(Summary(result).starts_with("board check: not done")) << Summary(result);
+  const CheckResult japanese = RunCheck(b, Limits{}, Search::Indexed, Language::Japanese);
+  EXPECT_EQ(Summary(japanese, Language::Japanese),
+            "基板チェック: 実行されませんでした。基板はチェックされていません: 図形が密集していて、"
+            "基板の大きさに見合う時間ではチェックできません\n");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "base/fatal.hpp"
 #include "base/files.hpp"
 #include "base/numbers.hpp"
+#include "base/text_encoding.hpp"
 
 namespace velmorta {
 namespace {
@@ -66,11 +67,26 @@ struct Reader {
                     lineNumber});
   }
 
+  // Names are used as their bytes say; an editor's UTF-8 on a system that reads another
+  // code page gives files names nobody meant, so the user hears of it.
+  void WarnIfSavedAsUtf8(std::string_view name) {
+    if (SystemCodePageIsUtf8() || !IsUtf8BeyondAscii(name)) return;
+    diagnostics.Warn(Warning::NameSavedAsUtf8, [&](Language language) {
+      // A Japanese text is UTF-8: the name goes in as it stands.
+      std::string shown = Quoted(name);
+      if (language == Language::Japanese) shown = std::string("\"").append(name).append("\"");
+      return Say(language, Text::NameSavedAsUtf8, {{"line", std::to_string(lineNumber)}, {"name", shown}});
+    });
+  }
+
   void Line(std::string_view line) {
     if (line.size() < 2 || line[0] != '>') return;
     switch (line[1]) {
       case 'L': settings.ModeTokens.emplace_back(UpToSpaceOrBreak(From(line, 1))); break;
-      case 'F': settings.OutputFileNames.emplace_back(UpToSpaceOrBreak(From(line, 4))); break;
+      case 'F':
+        settings.OutputFileNames.emplace_back(UpToSpaceOrBreak(From(line, 4)));
+        WarnIfSavedAsUtf8(settings.OutputFileNames.back());
+        break;
       case 'Z':
         settings.Margin = ScaleToInt32(ParseDecimal(UpToSpaceOrBreak(From(line, 3))), 1000, 0.0);
         break;
@@ -89,6 +105,7 @@ struct Reader {
         if (useOutputDirectory) {
           const std::string_view text = AfterFirstSpace(line);
           std::string directory(text.substr(0, text.find('\n')));
+          WarnIfSavedAsUtf8(directory);
           if (!directory.empty()) directory += kDirectorySeparator;
           settings.OutputDirectory = std::move(directory);
         }
@@ -97,9 +114,11 @@ struct Reader {
         settings.ExportLines.push_back({lineNumber, std::string(line.substr(0, line.find('\n')))});
         break;
       default:
-        diagnostics.Warn(Warning::UnknownKey, [&] {
-          return "line " + std::to_string(lineNumber) + " " + Quoted(line.substr(0, line.find('\n'))) +
-                 ": unknown key " + Quoted(line.substr(1, 1)) + "; the line is skipped";
+        diagnostics.Warn(Warning::UnknownKey, [&](Language language) {
+          return Say(language, Text::UnknownKey,
+                     {{"line", std::to_string(lineNumber)},
+                      {"content", Quoted(line.substr(0, line.find('\n')))},
+                      {"key", Quoted(line.substr(1, 1))}});
         });
         break;
     }
@@ -142,7 +161,8 @@ Settings ReadConfiguration(std::FILE* file, Diagnostics& diagnostics) {
   // A failed read is no end of the file: settings cut short would pass for the whole.
   if (std::ferror(file)) {
     throw FatalStop{Message::NoConfigurationFile, true,
-                    diagnostics.ConfigurationFile() + ": read failed: " + ReasonText(errno != 0 ? errno : EIO)};
+                    diagnostics.Say(Text::ReadFailed, {{"file", diagnostics.Name(diagnostics.ConfigurationFile())},
+                                                       {"reason", ReasonText(errno != 0 ? errno : EIO)}})};
   }
   return ParseConfiguration(bytes, diagnostics);
 }

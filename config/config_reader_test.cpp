@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 #include <limits>
 #include <string>
 #include <vector>
 
+#include "base/text_encoding.hpp"
 #include "test_support/test_support.hpp"
 
 namespace velmorta {
@@ -135,6 +137,25 @@ TEST(ConfigReader, TextKeys) {
   EXPECT_EQ(ParseConfiguration(">l2\n").Apertures(), ApertureMode::Neither);
   EXPECT_TRUE(ParseConfiguration(">L2\n>L3\n").AuxLands());
   EXPECT_EQ(ParseConfiguration(">D0.8\0 10\n"s).LineApertureList.at(0).code, 0);
+}
+
+// Names saved by an editor in UTF-8 where the system reads another code page: used as
+// their bytes say, and the user hears which lines to save otherwise.
+TEST(ConfigReader, WarnsOfNamesInUtf8WhereTheSystemReadsAnotherCodePage) {
+  std::ostringstream errors;
+  Diagnostics diagnostics(&errors, "b.pad", "v.cfg");
+  const std::string text = ">F1 \xE7\x89\x87.gbr\n>F2 b.gbr\n>p2\n>g \xE5\x87\xBA\n";
+  const Settings s = ParseConfiguration(text, diagnostics);
+  EXPECT_EQ(s.OutputFileNames.at(0), "\xE7\x89\x87.gbr");
+  EXPECT_EQ(s.OutputDirectory, "\xE5\x87\xBA" + kSep);
+  const std::string warned = SystemCodePageIsUtf8()
+                                 ? ""
+                                 : "velmorta: warning: v.cfg: line 1: the name \"\\xe7\\x89\\x87.gbr\" is saved in "
+                                   "UTF-8, which this system does not read; the files get garbled names: save the "
+                                   "configuration file as Shift-JIS (ANSI)\n";
+  EXPECT_TRUE(errors.str().starts_with(warned)) << errors.str();
+  EXPECT_EQ(errors.str().find("v.cfg: line 4: the name \"\\xe5\\x87\\xba\"") != std::string::npos, !warned.empty())
+      << errors.str();
 }
 
 TEST(ConfigReader, LongLinesSplitAt255Characters) {

@@ -11,20 +11,17 @@ Board Convert(std::FILE* pad, const Settings& settings, OutputSet& out, Diagnost
   return board;
 }
 
-std::string ReasonOf(const FatalStop& stop, const std::string& configurationPath) {
+std::string ReasonOf(const FatalStop& stop, const std::string& configurationPath, Language language) {
   if (!stop.detail.empty()) return stop.detail;
+  const std::string file = NameIn(language, configurationPath);
+  const auto said = [&](Text key) { return Say(language, key, {{"file", file}}); };
   switch (stop.message) {
-    case Message::BadLineWidthDefault:
-      return configurationPath + ": the line width default (>l) of the board's pitch has no >D line with a code";
-    case Message::BadFixedLandDefault:
-      return configurationPath + ": the fixed land default (>r) of the board's pitch has no >R line with a code";
-    case Message::BadAuxLandDefault:
-      return configurationPath + ": the auxiliary land size (>h) of the board's pitch has no >D line";
-    case Message::BadHoleDefault:
-      return configurationPath + ": the default drill (>d) or a hole's diameter has no >T line with a code";
-    case Message::BadApertureSetting:
-      return configurationPath + ": a size the board selects has no >D or >R line with a code";
-    default: return configurationPath;
+    case Message::BadLineWidthDefault: return said(Text::NoLineWidthCode);
+    case Message::BadFixedLandDefault: return said(Text::NoFixedLandCode);
+    case Message::BadAuxLandDefault: return said(Text::NoAuxLandLine);
+    case Message::BadHoleDefault: return said(Text::NoDrillCode);
+    case Message::BadApertureSetting: return said(Text::NoSizeCode);
+    default: return file;
   }
 }
 

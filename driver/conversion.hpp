@@ -19,7 +19,9 @@ namespace velmorta {
 Board Convert(std::FILE* pad, const Settings& settings, OutputSet& out, Diagnostics& diagnostics);
 
 // What standard error says of a fatal stop: its detail, or for the stops about the
-// configuration's lists and defaults, which line is missing from `configurationPath`.
-std::string ReasonOf(const FatalStop& stop, const std::string& configurationPath);
+// configuration's lists and defaults, which line is missing from `configurationPath`
+// (as bytes of the system's encoding), in `language`.
+std::string ReasonOf(const FatalStop& stop, const std::string& configurationPath,
+                     Language language = Language::English);
 
 }  // namespace velmorta

@@ -5,16 +5,18 @@
 #include <string>
 
 #include "base/out_file.hpp"
+#include "base/voice.hpp"
 
 namespace velmorta {
 
 // One whole conversion. `args` is the command line (args[0] the program, args[1] the
 // board's base name, or an option); `executablePath` locates the configuration file;
 // `console` (standard output) receives the console messages and the answers to the
-// options, `errors` (standard error) the reason of a fatal stop and the warnings.
-// Returns the exit status.
+// options, `errors` (standard error) the reason of a fatal stop and the warnings, told
+// as `speech` says (a leading "--lang ja|en" chooses the language). The run log and the
+// console messages are the same bytes in every language. Returns the exit status.
 int RunDriver(std::span<const char* const> args, const std::string& executablePath, std::ostream& console,
-              std::ostream& errors);
+              std::ostream& errors, Speech speech = {});
 
 // The three closing lines of every run log.
 void WriteClosingBanner(OutFile& runLog);

@@ -264,7 +264,7 @@ TEST(Safety, OutOfMemoryIsAFatalStop) {
   WriteFile(dir / "b.pad", "*** Pitch 1 *** Area " + std::string(24 << 20, 'x'));
   // The binary reads the example configuration beside it, whose outputs go to out/.
   const std::string command =
-      "cd '" + dir.path().string() + "' && ulimit -v 16000 && '" VELMORTA_BINARY "' b 2> errors.txt";
+      "cd '" + dir.path().string() + "' && ulimit -v 16000 && VELMORTA_LANG=en '" VELMORTA_BINARY "' b 2> errors.txt";
   EXPECT_NE(std::system(command.c_str()), 0);
   EXPECT_EQ(ReadFile(dir / "b_.vel"), testing::FatalRunLog(Message::OutOfMemory));
   EXPECT_EQ(ReadFile(dir / "errors.txt"), "velmorta: not enough memory to convert b.pad\n");

@@ -21,12 +21,14 @@ void EmitLines(Emission& e, std::span<const Line> lines, BoardSide side, bool si
       if (const auto key = LineClassKey(e.Pitch(), line.width, side)) {
         SelectAperture(e.lines, *key, e[file]);
       } else if (e.Pitch() != PitchMode::None) {  // without a pitch, nothing is sized: warned once
-        e.diagnostics.Warn(Warning::NoSizeClass, [&] {
-          return std::string(side == BoardSide::Second ? "TopLine" : "BottomLine") + " record " + std::to_string(i + 1) + " " +
-                 PadPoint(line.x1, line.y1) + "-" + PadPoint(line.x2, line.y2) + ": width " +
-                 std::to_string(line.width) + " selects no line aperture at pitch " +
-                 std::to_string(PitchDigit(e.Pitch())) +
-                 "; the aperture in force stays";
+        e.diagnostics.Warn(Warning::NoSizeClass, [&](Language l) {
+          return Say(l, Text::NoLineAperture,
+                     {{"section", side == BoardSide::Second ? "TopLine" : "BottomLine"},
+                      {"record", std::to_string(i + 1)},
+                      {"from", PadPoint(line.x1, line.y1)},
+                      {"to", PadPoint(line.x2, line.y2)},
+                      {"width", std::to_string(line.width)},
+                      {"pitch", std::to_string(PitchDigit(e.Pitch()))}});
         });
       }
     }

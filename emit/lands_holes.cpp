@@ -15,10 +15,14 @@ void SelectSizedLand(Emission& e, std::int32_t code, Output file, std::string_vi
   if (const auto key = LandClassKey(e.Pitch(), code)) {
     SelectAperture(e.lands, *key, e[file]);
   } else if (e.Pitch() != PitchMode::None) {  // without a pitch, nothing is sized: warned once
-    e.diagnostics.Warn(Warning::NoSizeClass, [&] {
-      return std::string(section) + " record " + std::to_string(i + 1) + " " + PadPoint(land.x, land.y) + ": " +
-             std::string(field) + " code " + std::to_string(code) + " selects no land aperture at pitch " +
-             std::to_string(PitchDigit(e.Pitch())) + "; the aperture in force stays";
+    e.diagnostics.Warn(Warning::NoSizeClass, [&](Language l) {
+      return Say(l, Text::NoLandAperture,
+                 {{"section", std::string(section)},
+                  {"record", std::to_string(i + 1)},
+                  {"at", PadPoint(land.x, land.y)},
+                  {"field", std::string(field)},
+                  {"code", std::to_string(code)},
+                  {"pitch", std::to_string(PitchDigit(e.Pitch()))}});
     });
   }
 }
@@ -105,10 +109,12 @@ void EmitHoles(Emission& e) {
         end = *withCode;
       }
       if (end == e.tools.size()) {
-        e.diagnostics.Warn(Warning::UnknownHoleSize, [&] {
-          return "Hole record " + std::to_string(i + 1) + " " + PadPoint(hole.x, hole.y) + ": diameter " +
-                 std::to_string(hole.diameter / 10) + " matches no >T line of that size; drilled with tool " +
-                 std::to_string(e.drillTool) + ", the tool in force";
+        e.diagnostics.Warn(Warning::UnknownHoleSize, [&](Language l) {
+          return Say(l, Text::NoToolOfDiameter,
+                     {{"record", std::to_string(i + 1)},
+                      {"at", PadPoint(hole.x, hole.y)},
+                      {"diameter", std::to_string(hole.diameter / 10)},
+                      {"tool", std::to_string(e.drillTool)}});
         });
       }
     }

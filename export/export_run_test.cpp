@@ -41,7 +41,7 @@ std::string InOutput(const TempDir& dir, const std::string& name) {
   return dir.path().string() + kDirectorySeparator + name;
 }
 
-const char kCheckCsv[] = "severity,kind,layer,x_mm,y_mm,x_pad,y_pad,measured_mm,limit_mm,count,source,other\r\n";
+const char kCheckCsv[] = "\xEF\xBB\xBF" "severity,kind,layer,x_mm,y_mm,x_pad,y_pad,measured_mm,limit_mm,count,source,other\r\n";
 
 std::string Listing(const TempDir& dir, const std::vector<std::string>& names) {
   const std::string folder = InOutput(dir, "board-fab");
@@ -77,8 +77,8 @@ TEST(ExportRun, ExportsTheSetOfEachExampleBoard) {
                                : std::string(kCheckCsv) +
                                      "error,hole_spacing,drill,10.715,20.240,122.50,120.00,0.470,0.500,1,drill.drl:1,drill.drl:2\r\n"
                                      "warning,lands_touch,bottom,10.715,20.240,122.50,120.00,-0.370,0.000,1,land1.gbr:1,land1.gbr:2\r\n");
-    EXPECT_TRUE(text.starts_with(doubleSided ? "Board check: passed.\r\n\r\nLimits (mm):\r\n"
-                                             : "Board check: 1 error, 1 warning.\r\n\r\nLimits (mm):\r\n")) << text;
+    EXPECT_TRUE(text.starts_with(doubleSided ? "\xEF\xBB\xBF" "Board check: passed.\r\n\r\nLimits (mm):\r\n"
+                                             : "\xEF\xBB\xBF" "Board check: 1 error, 1 warning.\r\n\r\nLimits (mm):\r\n")) << text;
     if (!doubleSided) {
       EXPECT_NE(text.find("\nerror   hole_spacing   drill  at 10.715, 20.240  pad 122.50, 120.00  0.470 < 0.500  "
                           "drill.drl:1, drill.drl:2\r\n"), std::string::npos) << text;
