@@ -160,6 +160,147 @@ std::string Title(const FabLayer& layer, const std::string& board, const SourceF
   return layer.role + " of " + SystemTextToUtf8(board) + ", from " + from + ", by velmorta-export " VELMORTA_VERSION;
 }
 
+
+void WarnIfUnverified(const Board& board, const ExportRequest& request) {
+  if (board.conversion.verified || request.warnings == nullptr) return;
+  *request.warnings << "velmorta-export: warning: there is no " << request.base
+                    << ".pad, so the converter's files could not be verified against it (only dated against "
+                       "the run log " << request.base << "_.vel); export them only if they are this board's\n";
+}
+
+// The set's folder and archive, and the board for KiCad beside them; refused where they
+// would overwrite a file the export reads.
+SetPaths SetPathsOf(const Board& board, const ExportRequest& request, ExportResult& result) {
+  SetPaths set = SetPaths::Of(JoinOutputPath(board.settings, board.name + "-fab"));
+  if (request.kicad) {
+    const std::string kicad = JoinOutputPath(board.settings, board.name + ".kicad_pcb");
+    set.beside = {kicad, kicad + ".part"};
+  }
+  result.folder = set.folder;
+  result.archive = set.archive;
+  RefuseClashes(set, KeptFilesOf(request.base, request.configuration, board.paths));
+  return set;
+}
+
+// The set being written: each layer once from the converter's files to its writer, the
+// check's board, the preview and the extents; the archive deflating on its own thread
+// what a board house takes while the next files are written.
+class SetWriting {
+ public:
+  SetWriting(const Board& board, const ExportRequest& request, const SetPaths& set, ExportResult& result)
+      : board_(board),
+        request_(request),
+        result_(result),
+        sources_(board.paths),
+        clock_(Now(request.timestamp)),
+        staged_(set, request.step),
+        previewName_(board.name + "-preview.svg"),
+        svg_(staged_.Path(previewName_)),
+        preview_(svg_.Out()),
+        zip_(staged_.StagedArchive(), clock_.zip) {
+    for (const Output file : kOutputs) sourceNames_[IndexOf(file)] = Utf8Name(board.paths[IndexOf(file)]);
+    WritePreviewStart(svg_.Out(), SystemTextToUtf8(board.name));
+    if (request.check) checkBoard_.emplace(board.model, board.facts, sources_);
+  }
+
+  // A drill file without a hit is left out (readers cannot tell it is one).
+  void WriteLayer(const FabLayer& layer) {
+    const BoardFacts& facts = board_.facts;
+    const std::set<std::int32_t>& tools =
+        layer.function == FileFunction::Plated ? facts.platedTools : facts.unplatedTools;
+    if (layer.IsDrill() && tools.empty()) return;
+    const Heading heading{Title(layer, board_.name, sources_), clock_.iso};
+    SetFile out(staged_.Path(layer.name));
+    const bool shown = InPreview(layer);
+    if (shown) preview_.Begin(layer);
+    geometry::Extents* centres = layer.function == FileFunction::Profile ? &outline_ : nullptr;
+    FeatureSink* check = checkBoard_ && checkBoard_->Begin(layer) ? &*checkBoard_ : nullptr;
+    const int copperLayers = board_.model.copperLayers;
+    if (layer.IsDrill()) {
+      ExcellonWriter writer(out.Out(), layer, copperLayers, heading, tools, board_.settings, sources_);
+      LayerTee tee(writer, check, shown ? &preview_ : nullptr, ink_, centres);
+      WalkLayer(layer, board_.settings, facts, sources_, tee);
+      writer.Finish();
+      report_.push_back({SystemTextToUtf8(layer.name), true, writer.Uses(), sourceNames_});
+    } else {
+      GerberWriter writer(out.Out(), layer, copperLayers, heading, sources_);
+      LayerTee tee(writer, check, shown ? &preview_ : nullptr, ink_, centres);
+      WalkLayer(layer, board_.settings, facts, sources_, tee);
+      writer.Finish();
+      report_.push_back({SystemTextToUtf8(layer.name), false, writer.Uses(), sourceNames_});
+    }
+    if (shown) preview_.End();
+    out.Close();
+    zip_.Add(SystemTextToUtf8(layer.name), staged_.Path(layer.name));
+    written_.push_back(&layer);
+    result_.files.push_back(layer.name);
+  }
+
+  void WriteJobFile() {
+    const std::string name = board_.name + ".gbrjob";
+    SetFile job(staged_.Path(name));
+    job.Out().Put(fab::WriteJobFile(written_, board_.model.copperLayers, outline_, clock_.iso));
+    job.Close();
+    zip_.Add(SystemTextToUtf8(name), staged_.Path(name));
+    result_.files.push_back(name);
+  }
+
+  void WriteApertureTable() {
+    const std::string name = board_.name + "-apertures.csv";
+    SetFile csv(staged_.Path(name));
+    csv.Out().Put(WriteReport(report_));
+    csv.Close();
+    result_.files.push_back(name);
+  }
+
+  void CheckBoard() {
+    if (!checkBoard_) return;
+    // Positions in the pad file's units need the frame of its conversion.
+    const std::string why = board_.conversion.frame ? "" : "there is no " + Utf8Name(request_.base) + ".pad";
+    result_.check = checkBoard_->Check(board_.conversion.frame, request_.limits);
+    check::FileNames names;
+    for (std::size_t n = 0; n < sourceNames_.size(); ++n) names[n + 1] = sourceNames_[n];
+    for (const bool csv : {false, true}) {
+      const std::string name = board_.name + (csv ? "-check.csv" : "-check.txt");
+      SetFile file(staged_.Path(name));
+      file.Out().Put(csv ? check::ReportCsv(*result_.check, names)
+                         : check::ReportText(*result_.check, request_.limits, names, why));
+      file.Close();
+      result_.files.push_back(name);
+    }
+  }
+
+  void FinishPreview() {
+    PreviewFrame frame{SystemTextToUtf8(board_.name), ink_, outline_, std::nullopt};
+    if (result_.check) frame.check = MarksOf(*result_.check);
+    const std::string root = WritePreviewEnd(svg_.Out(), written_, frame);
+    svg_.Close();
+    WriteOver(staged_.Path(previewName_), kPreviewRootOffset, root);
+    result_.files.push_back(previewName_);
+  }
+
+  void FinishArchive() { zip_.Finish(); }
+
+  std::optional<std::string> Commit() { return staged_.Commit(); }
+
+ private:
+  const Board& board_;
+  const ExportRequest& request_;
+  ExportResult& result_;
+  DiskSources sources_;
+  const Clock clock_;
+  StagedSet staged_;
+  SevenFiles sourceNames_;
+  const std::string previewName_;
+  SetFile svg_;
+  PreviewBody preview_;
+  std::optional<CheckBoardFiller> checkBoard_;
+  ZipArchive zip_;
+  geometry::Extents ink_, outline_;
+  std::vector<const FabLayer*> written_;
+  std::vector<ReportLayer> report_;
+};
+
 }  // namespace
 
 std::string ReadWholeFile(const std::string& path, const std::string& what) {
@@ -205,133 +346,40 @@ Board ReadBoard(const std::string& base, const std::string& configurationPath) {
 }
 
 ExportResult ExportFabSet(const ExportRequest& request) {
-  // 1 to 5: the board and its layers.
-  const Board read = ReadBoard(request.base, request.configuration);
-  if (!read.conversion.verified && request.warnings != nullptr) {
-    *request.warnings << "velmorta-export: warning: there is no " << request.base
-                      << ".pad, so the converter's files could not be verified against it (only dated against "
-                         "the run log " << request.base << "_.vel); export them only if they are this board's\n";
-  }
-  const std::string& board = read.name;
-  const Settings& settings = read.settings;
-  const SevenFiles& paths = read.paths;
-  const LayerModel& model = read.model;
-  const BoardFacts& facts = read.facts;
-  DiskSources sources(paths);
+  // 1. The board: its configuration, its files bound to their conversion, its layers.
+  const Board board = ReadBoard(request.base, request.configuration);
+  WarnIfUnverified(board, request);
 
+  // 2. Where the set goes, clear of the files it is made from, and locked.
   ExportResult result;
-  SetPaths set = SetPaths::Of(JoinOutputPath(settings, board + "-fab"));
-  if (request.kicad) {
-    const std::string kicad = JoinOutputPath(settings, board + ".kicad_pcb");
-    set.beside = {kicad, kicad + ".part"};
-  }
-  result.folder = set.folder;
-  result.archive = set.archive;
-  RefuseClashes(set, KeptFilesOf(request.base, request.configuration, paths));
+  const SetPaths set = SetPathsOf(board, request, result);
   FileLock lock;
   LockSet(lock, set, request.lockWait);
 
-  // 6. Each layer written as it is read; the preview's groups, the extents and the
-  //    check's board gathered on the way. A drill file without a hit is left out
-  //    (readers cannot tell it is one).
-  const Clock clock = Now(request.timestamp);
-  StagedSet staged(set, request.step);
-  std::vector<const FabLayer*> written;
-  std::vector<ReportLayer> report;
-  SevenFiles sourceNames;
-  for (const Output file : kOutputs) sourceNames[IndexOf(file)] = Utf8Name(paths[IndexOf(file)]);
-  geometry::Extents ink, outline;
-  const std::string previewName = board + "-preview.svg";
-  SetFile svg(staged.Path(previewName));
-  WritePreviewStart(svg.Out(), SystemTextToUtf8(board));
-  PreviewBody preview(svg.Out());
-  std::optional<CheckBoardFiller> checkBoard;
-  if (request.check) checkBoard.emplace(model, facts, sources);
-  // The archive of what a board house takes, the layers and the job file, deflated on a
-  // thread of its own while the next layers are written and the board checked.
-  ZipArchive zip(staged.StagedArchive(), clock.zip);
-  for (const FabLayer& layer : model.layers) {
-    const std::set<std::int32_t>& tools =
-        layer.function == FileFunction::Plated ? facts.platedTools : facts.unplatedTools;
-    if (layer.IsDrill() && tools.empty()) continue;
-    const Heading heading{Title(layer, board, sources), clock.iso};
-    SetFile out(staged.Path(layer.name));
-    const bool shown = InPreview(layer);
-    if (shown) preview.Begin(layer);
-    geometry::Extents* centres = layer.function == FileFunction::Profile ? &outline : nullptr;
-    FeatureSink* check = checkBoard && checkBoard->Begin(layer) ? &*checkBoard : nullptr;
-    if (layer.IsDrill()) {
-      ExcellonWriter writer(out.Out(), layer, model.copperLayers, heading, tools, settings, sources);
-      LayerTee tee(writer, check, shown ? &preview : nullptr, ink, centres);
-      WalkLayer(layer, settings, facts, sources, tee);
-      writer.Finish();
-      report.push_back({SystemTextToUtf8(layer.name), true, writer.Uses(), sourceNames});
-    } else {
-      GerberWriter writer(out.Out(), layer, model.copperLayers, heading, sources);
-      LayerTee tee(writer, check, shown ? &preview : nullptr, ink, centres);
-      WalkLayer(layer, settings, facts, sources, tee);
-      writer.Finish();
-      report.push_back({SystemTextToUtf8(layer.name), false, writer.Uses(), sourceNames});
-    }
-    if (shown) preview.End();
-    out.Close();
-    zip.Add(SystemTextToUtf8(layer.name), staged.Path(layer.name));
-    written.push_back(&layer);
-    result.files.push_back(layer.name);
-  }
+  // 3. Each layer written as it is read, fanned out on the way.
+  SetWriting writing(board, request, set, result);
+  for (const FabLayer& layer : board.model.layers) writing.WriteLayer(layer);
 
-  // 7. The job file and the aperture table.
-  const std::string jobName = board + ".gbrjob";
-  {
-    SetFile job(staged.Path(jobName));
-    job.Out().Put(WriteJobFile(written, model.copperLayers, outline, clock.iso));
-    job.Close();
-  }
-  zip.Add(SystemTextToUtf8(jobName), staged.Path(jobName));
-  const std::string reportName = board + "-apertures.csv";
-  {
-    SetFile csv(staged.Path(reportName));
-    csv.Out().Put(WriteReport(report));
-    csv.Close();
-  }
+  // 4. The job file and the aperture table.
+  writing.WriteJobFile();
+  writing.WriteApertureTable();
 
-  // 8. The board check of what was written, its report beside the set (not in the
-  //    archive: the house does not take it); then the preview's views, with every
-  //    finding marked.
-  PreviewFrame frame{SystemTextToUtf8(board), ink, outline, std::nullopt};
-  std::vector<std::string> checkNames;
-  if (checkBoard) {
-    // Positions in the pad file's units need the frame of its conversion.
-    const std::string why = read.conversion.frame ? "" : "there is no " + Utf8Name(request.base) + ".pad";
-    result.check = checkBoard->Check(read.conversion.frame, request.limits);
-    check::FileNames names;
-    for (std::size_t n = 0; n < sourceNames.size(); ++n) names[n + 1] = sourceNames[n];
-    for (const bool csv : {false, true}) {
-      checkNames.push_back(board + (csv ? "-check.csv" : "-check.txt"));
-      SetFile file(staged.Path(checkNames.back()));
-      file.Out().Put(csv ? check::ReportCsv(*result.check, names)
-                         : check::ReportText(*result.check, request.limits, names, why));
-      file.Close();
-    }
-    frame.check = MarksOf(*result.check);
-  }
-  const std::string root = WritePreviewEnd(svg.Out(), written, frame);
-  svg.Close();
-  WriteOver(staged.Path(previewName), kPreviewRootOffset, root);
+  // 5. The board check of what was written, its report beside the set (not in the
+  //    archive: the house does not take it).
+  writing.CheckBoard();
 
-  // 9. The archive, once its last entry is deflated.
-  zip.Finish();
-  result.files.push_back(jobName);
-  result.files.push_back(reportName);
-  result.files.insert(result.files.end(), checkNames.begin(), checkNames.end());
-  result.files.push_back(previewName);
+  // 6. The preview's views, with every finding marked.
+  writing.FinishPreview();
 
-  // 10. The board for KiCad, staged beside the set (not in the archive).
+  // 7. The archive, once its last entry is deflated.
+  writing.FinishArchive();
+
+  // 8. The board for KiCad, staged beside the set (not in the archive).
   std::optional<KicadBoardFile> kicad;
-  if (request.kicad) kicad.emplace(read, request.base, request.limits);
+  if (request.kicad) kicad.emplace(board, request.base, request.limits);
 
-  // 11. The new set in place of the previous one, whole; then the board for KiCad.
-  result.warning = staged.Commit();
+  // 9. The new set in place of the previous one, whole; then the board for KiCad.
+  result.warning = writing.Commit();
   if (kicad) {
     const KicadOutcome outcome = kicad->Commit();
     if (outcome.written) result.kicad = outcome.path;
