@@ -3,6 +3,7 @@
 #include <array>
 #include <cerrno>
 #include <ctime>
+#include <filesystem>
 #include <optional>
 #include <set>
 #include <string_view>
@@ -182,6 +183,30 @@ SetPaths SetPathsOf(const Board& board, const ExportRequest& request, ExportResu
   return set;
 }
 
+// The preview is exact while its layers' files are small: a feature takes about as
+// many bytes in the preview as in its file, so their sizes count the features before
+// any is read. Beyond that it is drawn on a grid of 256 cells across the lands, each
+// layer's cells in at most 13 MB shared out, so that the whole stays under 16 MB.
+PreviewGrid PreviewGridOf(const Board& board) {
+  constexpr std::uintmax_t kExactBytes = 12 << 20, kCellBytes = 13 << 20;
+  constexpr std::uintmax_t kBytesPerCell = 24;  // "M-1234567 -1234567h0", a run of one
+  constexpr std::int64_t kCellsAcross = 256;
+  std::uintmax_t bytes = 0, shown = 0;
+  for (const FabLayer& layer : board.model.layers) {
+    if (!InPreview(layer)) continue;
+    ++shown;
+    for (const Source& source : layer.sources) {
+      std::error_code unknown;  // a file that cannot be measured cannot be read either
+      const std::uintmax_t size = std::filesystem::file_size(board.paths[IndexOf(source.file)], unknown);
+      if (!unknown) bytes += size;
+    }
+  }
+  if (bytes <= kExactBytes) return {};
+  const geometry::Extents& lands = board.facts.landExtents;
+  const std::int64_t span = std::max(lands.Width(), lands.Height());
+  return {std::max<std::int64_t>(span / kCellsAcross, 100), kCellBytes / (shown * kBytesPerCell)};
+}
+
 // The set being written: each layer once from the converter's files to its writer, the
 // check's board, the preview and the extents; the archive deflating on its own thread
 // what a board house takes while the next files are written.
@@ -196,7 +221,8 @@ class SetWriting {
         staged_(set, request.step),
         previewName_(board.name + "-preview.svg"),
         svg_(staged_.Path(previewName_)),
-        preview_(svg_.Out()),
+        grid_(PreviewGridOf(board)),
+        preview_(svg_.Out(), grid_),
         zip_(staged_.StagedArchive(), clock_.zip) {
     for (const Output file : kOutputs) sourceNames_[IndexOf(file)] = Utf8Name(board.paths[IndexOf(file)]);
     WritePreviewStart(svg_.Out(), SystemTextToUtf8(board.name));
@@ -271,7 +297,7 @@ class SetWriting {
   }
 
   void FinishPreview() {
-    PreviewFrame frame{SystemTextToUtf8(board_.name), ink_, outline_, std::nullopt};
+    PreviewFrame frame{SystemTextToUtf8(board_.name), ink_, outline_, std::nullopt, grid_.cell};
     if (result_.check) frame.check = MarksOf(*result_.check);
     const std::string root = WritePreviewEnd(svg_.Out(), written_, frame);
     svg_.Close();
@@ -293,6 +319,7 @@ class SetWriting {
   SevenFiles sourceNames_;
   const std::string previewName_;
   SetFile svg_;
+  const PreviewGrid grid_;
   PreviewBody preview_;
   std::optional<CheckBoardFiller> checkBoard_;
   ZipArchive zip_;

@@ -181,6 +181,7 @@ void SurveyLands(SourceFiles& sources, BoardFacts& facts) {
     for (GerberOp op; reader.Next(op);) {
       if (op.kind != GerberOpKind::Flash) continue;
       facts.lands.Add({op.x, op.y});
+      facts.landExtents.Add(geometry::Point{op.x, op.y});
       vias.push_back(facts.throughHoles.Contains({op.x, op.y}));
       if (file == Output::Lands2) facts.secondSideLands = true;
     }

@@ -64,6 +64,7 @@ class TextSources final : public SourceFiles {
 // answers are kept a bit per flash and per hit, in file order, for the walks.
 struct BoardFacts {
   geometry::PointSet lands;         // every land flash of files 3 and 4
+  geometry::Extents landExtents;    // of their centres
   geometry::PointSet throughHoles;  // positions drilled as through-holes ("*M05")
   bool secondSideLands = false;     // file 4 holds a land: without a pad file, a double-sided board
   std::vector<bool> viaPads[2];     // per flash of file 3 and of file 4: on a through-hole

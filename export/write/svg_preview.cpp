@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <vector>
 
 #include "base/files.hpp"
@@ -101,8 +102,10 @@ std::string BoardSizeText(const geometry::Extents& board) {
 }
 
 void PreviewBody::Begin(const FabLayer& layer) {
-  // Every feature is a stroke with round ends, in the colour of the <use> that shows it.
-  out_.Put("<g id=\"" + layer.id + "\" fill=\"none\" stroke-linecap=\"round\">\n");
+  // Every feature is a stroke with round ends, in the colour of the <use> that shows it;
+  // a grid's cells are squares.
+  out_.Put("<g id=\"" + layer.id + "\" fill=\"none\" stroke-linecap=\"" + (grid_.cell > 0 ? "square" : "round") +
+           "\">\n");
 }
 
 void PreviewBody::ClosePath() {
@@ -110,25 +113,31 @@ void PreviewBody::ClosePath() {
   width_ = -1;
 }
 
-void PreviewBody::Add(const Feature& feature) {
+void PreviewBody::Path(std::int64_t width, std::string_view piece) {
   // Paths of a few kilobytes: long enough to share their attributes, short enough for
   // every renderer.
   constexpr std::size_t kPathLength = 4096;
-  const std::int64_t width = feature.Diameter();
+  if (width != width_ || pathLength_ > kPathLength) {
+    ClosePath();
+    out_.Put("<path stroke-width=\"");
+    char number[24];
+    out_.Put(std::string_view(number, static_cast<std::size_t>(std::to_chars(number, number + 24, width).ptr - number)));
+    out_.Put("\" d=\"");
+    width_ = width;
+    pathLength_ = 0;
+  }
+  pathLength_ += piece.size();
+  out_.Put(piece);
+}
+
+void PreviewBody::Add(const Feature& feature) {
+  if (grid_.cell > 0) return MarkFeature(feature);
   char line[160];
   char* at = line;
   auto text = [&at](std::string_view piece) {
     for (const char c : piece) *at++ = c;
   };
   auto number = [&at](std::int64_t value) { at = std::to_chars(at, at + 24, value).ptr; };
-  if (width != width_ || pathLength_ > kPathLength) {
-    ClosePath();
-    text("<path stroke-width=\"");
-    number(width);
-    text("\" d=\"");
-    width_ = width;
-    pathLength_ = 0;
-  }
   if (feature.kind == FeatureKind::Stroke) {
     const geometry::Capsule& s = feature.stroke;
     text("M");
@@ -146,12 +155,78 @@ void PreviewBody::Add(const Feature& feature) {
     number(-std::int64_t{feature.disc.centre.y});
     text("l0 0");
   }
-  const auto length = static_cast<std::size_t>(at - line);
-  pathLength_ += length;
-  out_.Put(std::string_view(line, length));
+  Path(feature.Diameter(), std::string_view(line, static_cast<std::size_t>(at - line)));
+}
+
+namespace {
+
+// A cell's row above its column, each offset to be unsigned, so that keys sort in rows.
+std::uint64_t CellKey(std::int64_t column, std::int64_t row) {
+  const auto biased = [](std::int64_t v) { return static_cast<std::uint64_t>(v + (std::int64_t{1} << 31)) & 0xFFFFFFFF; };
+  return biased(row) << 32 | biased(column);
+}
+std::int64_t CellRow(std::uint64_t key) { return static_cast<std::int64_t>(key >> 32) - (std::int64_t{1} << 31); }
+std::int64_t CellColumn(std::uint64_t key) { return static_cast<std::int64_t>(key & 0xFFFFFFFF) - (std::int64_t{1} << 31); }
+
+std::int64_t FloorDiv(std::int64_t v, std::int64_t d) { return v >= 0 ? v / d : -((-v + d - 1) / d); }
+
+}  // namespace
+
+void PreviewBody::Mark(std::int64_t x, std::int64_t y) {
+  if (cells_.size() >= grid_.cellsPerLayer) return;
+  cells_.insert(CellKey(FloorDiv(x, grid_.cell), FloorDiv(y, grid_.cell)));
+}
+
+void PreviewBody::MarkFeature(const Feature& feature) {
+  // A stroke's cells sampled every half cell along it (at most a few thousand: a stroke
+  // across the whole board); a disc's, those of the square round it.
+  constexpr std::int64_t kMostSamples = 4096;
+  const std::int64_t cell = grid_.cell;
+  widest_ = std::max(widest_, feature.Diameter());
+  if (feature.kind == FeatureKind::Stroke) {
+    const geometry::Point from = feature.stroke.from, to = feature.stroke.to;
+    const std::int64_t dx = std::int64_t{to.x} - from.x, dy = std::int64_t{to.y} - from.y;
+    const std::int64_t steps = std::min(std::max(std::abs(dx), std::abs(dy)) * 2 / cell + 1, kMostSamples);
+    for (std::int64_t i = 0; i <= steps; ++i) Mark(from.x + dx * i / steps, from.y + dy * i / steps);
+    return;
+  }
+  const std::int64_t r = std::min(feature.disc.diameter / 2, 32 * cell);
+  const geometry::Point c = feature.disc.centre;
+  for (std::int64_t y = c.y - r; y < c.y + r + cell; y += cell) {
+    for (std::int64_t x = c.x - r; x < c.x + r + cell; x += cell) Mark(std::min(x, c.x + r), std::min(y, c.y + r));
+  }
+}
+
+void PreviewBody::WriteCells() {
+  // Each row's runs of neighbouring cells as one line through their centres, no wider
+  // than the layer's widest feature: holes far smaller than a cell stay dots.
+  std::vector<std::uint64_t> keys(cells_.begin(), cells_.end());
+  cells_.clear();
+  const std::int64_t width = std::clamp(widest_, std::int64_t{1}, grid_.cell);
+  widest_ = 0;
+  std::sort(keys.begin(), keys.end());
+  const std::int64_t cell = grid_.cell;
+  for (std::size_t i = 0; i < keys.size();) {
+    std::size_t last = i;
+    while (last + 1 < keys.size() && keys[last + 1] == keys[last] + 1 && CellRow(keys[last + 1]) == CellRow(keys[i])) {
+      ++last;
+    }
+    char line[80];
+    char* at = line;
+    const auto number = [&at](std::int64_t value) { at = std::to_chars(at, at + 24, value).ptr; };
+    *at++ = 'M';
+    number(CellColumn(keys[i]) * cell + cell / 2);
+    *at++ = ' ';
+    number(-(CellRow(keys[i]) * cell + cell / 2));
+    *at++ = 'h';
+    number(static_cast<std::int64_t>(last - i) * cell);
+    Path(width, std::string_view(line, static_cast<std::size_t>(at - line)));
+    i = last + 1;
+  }
 }
 
 void PreviewBody::End() {
+  if (grid_.cell > 0) WriteCells();
   ClosePath();
   out_.Put("</g>\n");
 }
@@ -185,113 +260,142 @@ void WritePreviewStart(OutFile& out, std::string_view title) {
   Put(out, "<defs>\n");
 }
 
-std::string WritePreviewEnd(OutFile& out, const std::vector<const FabLayer*>& layers, const PreviewFrame& frame) {
-  geometry::Extents ink = frame.ink;
-  if (ink.empty) ink = geometry::Extents{false, 0, 0, 10000, 10000};
-  const geometry::Extents board = frame.board.empty ? ink : frame.board;
-  const std::int64_t span = std::max(ink.Width(), ink.Height());
-  const std::int64_t pad = span / 25 + 500;
-  const std::int64_t viewWidth = ink.Width() + 2 * pad;
-  const std::int64_t left = ink.minX - pad, top = -(ink.maxY + pad);  // SVG coordinates
-  const std::int64_t lineHeight = std::max<std::int64_t>(span / 18, 600);
-  const std::int64_t font = lineHeight * 7 / 10;
-  const std::int64_t band = 2 * lineHeight;  // the titles above the views
-  const std::int64_t legendLeft = left + 2 * viewWidth;
-  const std::int64_t legendWidth = font * 28;
-  std::vector<const FabLayer*> shown;
-  for (const FabLayer* layer : layers) {
-    if (InPreview(*layer)) shown.push_back(layer);
-  }
-  const std::size_t keys = shown.size() + (frame.check ? 1 : 0);
-  const std::int64_t height =
-      std::max(ink.Height() + 2 * pad, lineHeight * static_cast<std::int64_t>(keys + 3)) + band;
-  const std::int64_t ring = lineHeight;  // a mark's radius: as large as a legend line on any board
-  const std::int64_t width = 2 * viewWidth + legendWidth;
-  const std::string title = XmlText(frame.title);
-  const std::string size = XmlText(BoardSizeText(board));
+namespace {
 
+// Where everything of the end goes, in SVG coordinates (y down), 0.001 mm.
+struct Layout {
+  geometry::Extents ink, board;
+  std::int64_t pad = 0, viewWidth = 0, left = 0, top = 0, lineHeight = 0, font = 0, band = 0;
+  std::int64_t legendLeft = 0, width = 0, height = 0, ring = 0;
+};
+
+Layout LayoutOf(const PreviewFrame& frame, std::size_t keys) {
+  Layout l;
+  l.ink = frame.ink;
+  if (l.ink.empty) l.ink = geometry::Extents{false, 0, 0, 10000, 10000};
+  l.board = frame.board.empty ? l.ink : frame.board;
+  const std::int64_t span = std::max(l.ink.Width(), l.ink.Height());
+  l.pad = span / 25 + 500;
+  l.viewWidth = l.ink.Width() + 2 * l.pad;
+  l.left = l.ink.minX - l.pad;
+  l.top = -(l.ink.maxY + l.pad);
+  l.lineHeight = std::max<std::int64_t>(span / 18, 600);
+  l.font = l.lineHeight * 7 / 10;
+  l.band = 2 * l.lineHeight;  // the titles above the views
+  l.legendLeft = l.left + 2 * l.viewWidth;
+  const std::int64_t legendWidth = l.font * 28;
+  l.height = std::max(l.ink.Height() + 2 * l.pad, l.lineHeight * static_cast<std::int64_t>(keys + 3)) + l.band;
+  l.ring = l.lineHeight;  // a mark's radius: as large as a legend line on any board
+  l.width = 2 * l.viewWidth + legendWidth;
+  return l;
+}
+
+// The mask openings, which bare the copper under them, and the white page.
+void WriteMasksAndPage(OutFile& out, const std::vector<const FabLayer*>& shown, const Layout& l) {
   for (const FabLayer* layer : shown) {
     if (layer->function != FileFunction::Soldermask) continue;
-    Put(out, "<mask id=\"bared-" + layer->id + "\" maskUnits=\"userSpaceOnUse\" x=\"" + N(ink.minX) + "\" y=\"" +
-                 N(-ink.maxY) + "\" width=\"" + N(ink.Width()) + "\" height=\"" + N(ink.Height()) + "\">" +
+    Put(out, "<mask id=\"bared-" + layer->id + "\" maskUnits=\"userSpaceOnUse\" x=\"" + N(l.ink.minX) + "\" y=\"" +
+                 N(-l.ink.maxY) + "\" width=\"" + N(l.ink.Width()) + "\" height=\"" + N(l.ink.Height()) + "\">" +
                  "<use xlink:href=\"#" + layer->id + "\" stroke=\"#fff\"/></mask>\n");
   }
   Put(out, "</defs>\n");
-  Put(out, "<rect x=\"" + N(left) + "\" y=\"" + N(top - band) + "\" width=\"" + N(width) + "\" height=\"" +
-               N(height) + "\" fill=\"#ffffff\"/>\n");
+  Put(out, "<rect x=\"" + N(l.left) + "\" y=\"" + N(l.top - l.band) + "\" width=\"" + N(l.width) + "\" height=\"" +
+               N(l.height) + "\" fill=\"#ffffff\"/>\n");
+}
 
-  for (const Side side : {Side::Top, Side::Bottom}) {
-    const bool bottom = side == Side::Bottom;
-    const std::int64_t viewLeft = left + (bottom ? viewWidth : 0);
-    Put(out, "<text x=\"" + N(viewLeft + pad) + "\" y=\"" + N(top - band / 3) + "\">" +
-                 (bottom ? "Bottom, seen from below" : "Top, seen from above") + "</text>\n");
-    // Seen from below, left and right change places: x becomes mirror - x.
-    const std::int64_t mirror = viewLeft + viewWidth - pad + ink.minX;
-    Put(out, std::string("<g id=\"") + (bottom ? "bottom-view" : "top-view") + "\"" +
-                 (bottom ? " transform=\"translate(" + N(mirror) + " 0) scale(-1 1)\"" : "") + ">\n");
-    Put(out, "<rect x=\"" + N(board.minX) + "\" y=\"" + N(-board.maxY) + "\" width=\"" + N(board.Width()) +
-                 "\" height=\"" + N(board.Height()) + "\" fill=\"" + std::string(kMask) + "\"/>\n");
-    const FabLayer* copper = nullptr;
-    for (const FabLayer* layer : shown) {
-      if (layer->function == FileFunction::Copper && layer->side == side) {
-        copper = layer;
-        Put(out, Use(*layer, PaintOf(*layer)));
-      }
-    }
-    for (const FabLayer* layer : shown) {
-      if (layer->function != FileFunction::Soldermask || layer->side != side) continue;
-      Put(out, Use(*layer, PaintOf(*layer)));
-      if (copper != nullptr) {
-        Put(out, Use(*copper, {kBared}, " mask=\"url(#bared-" + layer->id + ")\""));
-      }
-    }
-    for (const FabLayer* layer : shown) {
-      const bool sided = layer->function == FileFunction::Legend;
-      const bool everywhere = layer->IsDrill() || layer->function == FileFunction::Profile;
-      if ((sided && layer->side == side) || everywhere) Put(out, Use(*layer, PaintOf(*layer)));
-    }
-    if (frame.check && !frame.check->marks.empty()) {
-      Put(out, "<g class=\"L-check\" fill=\"" + std::string(kFinding) + "\" fill-opacity=\"0.12\" stroke=\"" +
-                   std::string(kFinding) + "\" stroke-width=\"" + N(ring / 6) + "\">\n");
-      for (const PreviewMark& mark : frame.check->marks) {
-        if (mark.side && *mark.side != side) continue;
-        Put(out, "<circle cx=\"" + N(mark.at.x) + "\" cy=\"" + N(-std::int64_t{mark.at.y}) + "\" r=\"" + N(ring) +
-                     "\"><title>" + XmlText(mark.title) + "</title></circle>\n");
-      }
-      Put(out, "</g>\n");
-    }
-    Put(out, "</g>\n");
-  }
-
-  // The title, the size and one key per layer.
-  std::int64_t baseline = top + lineHeight;
-  Put(out, "<text x=\"" + N(legendLeft) + "\" y=\"" + N(baseline) + "\" font-weight=\"bold\">" + title + "</text>\n");
-  baseline += lineHeight;
-  Put(out, "<text x=\"" + N(legendLeft) + "\" y=\"" + N(baseline) + "\">" + size + "</text>\n");
+// The board's side as a house builds it: mask, copper, bared copper, legend, holes and
+// outline, then the check's marks.
+void WriteViewLayers(OutFile& out, const std::vector<const FabLayer*>& shown, Side side) {
+  const FabLayer* copper = nullptr;
   for (const FabLayer* layer : shown) {
-    baseline += lineHeight;
+    if (layer->function == FileFunction::Copper && layer->side == side) {
+      copper = layer;
+      Put(out, Use(*layer, PaintOf(*layer)));
+    }
+  }
+  for (const FabLayer* layer : shown) {
+    if (layer->function != FileFunction::Soldermask || layer->side != side) continue;
+    Put(out, Use(*layer, PaintOf(*layer)));
+    if (copper != nullptr) Put(out, Use(*copper, {kBared}, " mask=\"url(#bared-" + layer->id + ")\""));
+  }
+  for (const FabLayer* layer : shown) {
+    const bool sided = layer->function == FileFunction::Legend;
+    const bool everywhere = layer->IsDrill() || layer->function == FileFunction::Profile;
+    if ((sided && layer->side == side) || everywhere) Put(out, Use(*layer, PaintOf(*layer)));
+  }
+}
+
+void WriteMarks(OutFile& out, const PreviewCheck& check, Side side, const Layout& l) {
+  if (check.marks.empty()) return;
+  Put(out, "<g class=\"L-check\" fill=\"" + std::string(kFinding) + "\" fill-opacity=\"0.12\" stroke=\"" +
+               std::string(kFinding) + "\" stroke-width=\"" + N(l.ring / 6) + "\">\n");
+  for (const PreviewMark& mark : check.marks) {
+    if (mark.side && *mark.side != side) continue;
+    Put(out, "<circle cx=\"" + N(mark.at.x) + "\" cy=\"" + N(-std::int64_t{mark.at.y}) + "\" r=\"" + N(l.ring) +
+                 "\"><title>" + XmlText(mark.title) + "</title></circle>\n");
+  }
+  Put(out, "</g>\n");
+}
+
+void WriteView(OutFile& out, const std::vector<const FabLayer*>& shown, const PreviewFrame& frame, Side side,
+               const Layout& l) {
+  const bool bottom = side == Side::Bottom;
+  const std::int64_t viewLeft = l.left + (bottom ? l.viewWidth : 0);
+  Put(out, "<text x=\"" + N(viewLeft + l.pad) + "\" y=\"" + N(l.top - l.band / 3) + "\">" +
+               (bottom ? "Bottom, seen from below" : "Top, seen from above") + "</text>\n");
+  // Seen from below, left and right change places: x becomes mirror - x.
+  const std::int64_t mirror = viewLeft + l.viewWidth - l.pad + l.ink.minX;
+  Put(out, std::string("<g id=\"") + (bottom ? "bottom-view" : "top-view") + "\"" +
+               (bottom ? " transform=\"translate(" + N(mirror) + " 0) scale(-1 1)\"" : "") + ">\n");
+  Put(out, "<rect x=\"" + N(l.board.minX) + "\" y=\"" + N(-l.board.maxY) + "\" width=\"" + N(l.board.Width()) +
+               "\" height=\"" + N(l.board.Height()) + "\" fill=\"" + std::string(kMask) + "\"/>\n");
+  WriteViewLayers(out, shown, side);
+  if (frame.check) WriteMarks(out, *frame.check, side, l);
+  Put(out, "</g>\n");
+}
+
+// The title, the size, whether the layers are simplified, and one key per layer.
+void WriteLegend(OutFile& out, const std::vector<const FabLayer*>& shown, const PreviewFrame& frame,
+                 const Layout& l) {
+  const std::int64_t font = l.font;
+  std::int64_t baseline = l.top + l.lineHeight;
+  Put(out, "<text x=\"" + N(l.legendLeft) + "\" y=\"" + N(baseline) + "\" font-weight=\"bold\">" +
+               XmlText(frame.title) + "</text>\n");
+  baseline += l.lineHeight;
+  Put(out, "<text x=\"" + N(l.legendLeft) + "\" y=\"" + N(baseline) + "\">" + XmlText(BoardSizeText(l.board)) +
+               "</text>\n");
+  if (frame.grid > 0) {
+    baseline += l.lineHeight;
+    Put(out, "<text x=\"" + N(l.legendLeft) + "\" y=\"" + N(baseline) + "\">Simplified: features merged on a " +
+                 FormatDecimal(frame.grid, 3) + " mm grid</text>\n");
+  }
+  for (const FabLayer* layer : shown) {
+    baseline += l.lineHeight;
     const Paint paint = PaintOf(*layer);
     Put(out, "<g class=\"key\" onclick=\"toggle('" + layer->id + "', this)\">");
-    Put(out, "<rect x=\"" + N(legendLeft) + "\" y=\"" + N(baseline - font) + "\" width=\"" + N(font) +
+    Put(out, "<rect x=\"" + N(l.legendLeft) + "\" y=\"" + N(baseline - font) + "\" width=\"" + N(font) +
                  "\" height=\"" + N(font) + "\" fill=\"" + std::string(paint.colour) +
                  "\" stroke=\"#222\" stroke-width=\"" + N(font / 10 + 1) + "\"/>");
-    Put(out, "<text x=\"" + N(legendLeft + font * 3 / 2) + "\" y=\"" + N(baseline) + "\">" + XmlText(layer->role) +
+    Put(out, "<text x=\"" + N(l.legendLeft + font * 3 / 2) + "\" y=\"" + N(baseline) + "\">" + XmlText(layer->role) +
                  " (" + XmlText(SystemTextToUtf8(layer->name)) + ")</text></g>\n");
   }
-  if (frame.check) {
-    baseline += lineHeight;
-    Put(out, "<g class=\"key\" onclick=\"toggle('check', this)\">");
-    Put(out, "<circle cx=\"" + N(legendLeft + font / 2) + "\" cy=\"" + N(baseline - font / 2) + "\" r=\"" +
-                 N(font * 2 / 5) + "\" fill=\"none\" stroke=\"" + std::string(kFinding) + "\" stroke-width=\"" +
-                 N(font / 8 + 1) + "\"/>");
-    Put(out, "<text x=\"" + N(legendLeft + font * 3 / 2) + "\" y=\"" + N(baseline) + "\">" +
-                 XmlText(frame.check->key) + "</text></g>\n");
-  }
+  if (!frame.check) return;
+  baseline += l.lineHeight;
+  Put(out, "<g class=\"key\" onclick=\"toggle('check', this)\">");
+  Put(out, "<circle cx=\"" + N(l.legendLeft + font / 2) + "\" cy=\"" + N(baseline - font / 2) + "\" r=\"" +
+               N(font * 2 / 5) + "\" fill=\"none\" stroke=\"" + std::string(kFinding) + "\" stroke-width=\"" +
+               N(font / 8 + 1) + "\"/>");
+  Put(out, "<text x=\"" + N(l.legendLeft + font * 3 / 2) + "\" y=\"" + N(baseline) + "\">" +
+               XmlText(frame.check->key) + "</text></g>\n");
+}
+
+// The legend's keys switch their layers off and on.
+void WriteStyleAndScript(OutFile& out, const Layout& l) {
   Put(out, "<style>\n"
            ".off { display: none }\n"
            ".key { cursor: pointer }\n"
            ".key.hidden { opacity: 0.35 }\n"
-           "text { font-family: sans-serif; font-size: " + N(font) + "px; fill: #222 }\n"
+           "text { font-family: sans-serif; font-size: " + N(l.font) + "px; fill: #222 }\n"
            "</style>\n");
   Put(out, "<script><![CDATA[\n"
            "function toggle(id, key) {\n"
@@ -299,9 +403,24 @@ std::string WritePreviewEnd(OutFile& out, const std::vector<const FabLayer*>& la
            "  document.querySelectorAll('.L-' + id).forEach(function (e) { e.classList.toggle('off', off); });\n"
            "}\n"
            "]]></script>\n");
+}
+
+}  // namespace
+
+std::string WritePreviewEnd(OutFile& out, const std::vector<const FabLayer*>& layers, const PreviewFrame& frame) {
+  std::vector<const FabLayer*> shown;
+  for (const FabLayer* layer : layers) {
+    if (InPreview(*layer)) shown.push_back(layer);
+  }
+  const std::size_t keys = shown.size() + (frame.check ? 1 : 0) + (frame.grid > 0 ? 1 : 0);
+  const Layout l = LayoutOf(frame, keys);
+  WriteMasksAndPage(out, shown, l);
+  for (const Side side : {Side::Top, Side::Bottom}) WriteView(out, shown, frame, side, l);
+  WriteLegend(out, shown, frame, l);
+  WriteStyleAndScript(out, l);
   Put(out, "</svg>\n");
-  return RootElement(Padded(FormatDecimal(width, 3)), Padded(FormatDecimal(height, 3)), Padded(N(left)),
-                     Padded(N(top - band)), Padded(N(width)), Padded(N(height)));
+  return RootElement(Padded(FormatDecimal(l.width, 3)), Padded(FormatDecimal(l.height, 3)), Padded(N(l.left)),
+                     Padded(N(l.top - l.band)), Padded(N(l.width)), Padded(N(l.height)));
 }
 
 }  // namespace velmorta::fab

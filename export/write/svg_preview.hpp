@@ -11,6 +11,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <string_view>
 #include <vector>
 
@@ -22,9 +23,17 @@ namespace velmorta::fab {
 // Whether a layer appears in the preview (the drill map repeats the holes).
 bool InPreview(const FabLayer& layer);
 
+// A board too large to draw feature by feature is drawn on a grid of square cells: each
+// layer's features merged into the cells they touch, written as rows of cells when the
+// layer ends, so that the preview's size is bounded whatever the board's.
+struct PreviewGrid {
+  std::int64_t cell = 0;         // 0.001 mm; 0: every feature as it is
+  std::size_t cellsPerLayer = 0;  // beyond this, a layer's new cells are left out
+};
+
 class PreviewBody final : public FeatureSink {
  public:
-  explicit PreviewBody(OutFile& out) : out_(out) {}
+  explicit PreviewBody(OutFile& out, PreviewGrid grid = {}) : out_(out), grid_(grid) {}
   // A group with the layer's id, of paths in 0.001 mm with y negated (SVG's y axis
   // points down), one per run of features of one width: a stroke is "Mx yLx y", a disc
   // (flash or hit) "Mx yl0 0", which round caps draw as a dot of the stroke's width.
@@ -35,8 +44,15 @@ class PreviewBody final : public FeatureSink {
 
  private:
   void ClosePath();
+  void Path(std::int64_t width, std::string_view piece);
+  void Mark(std::int64_t x, std::int64_t y);
+  void MarkFeature(const Feature& feature);
+  void WriteCells();
 
   OutFile& out_;
+  PreviewGrid grid_;
+  std::unordered_set<std::uint64_t> cells_;  // the layer's, on a grid
+  std::int64_t widest_ = 0;                  // of the layer's features, on a grid
   std::int64_t width_ = -1;  // of the open path; -1 when none is open
   std::size_t pathLength_ = 0;
 };
@@ -59,6 +75,7 @@ struct PreviewFrame {
   geometry::Extents ink;          // of every feature shown
   geometry::Extents board;        // the outline's centre lines; empty without one
   std::optional<PreviewCheck> check;  // when the board was checked
+  std::int64_t grid = 0;              // the cell of a simplified preview, 0.001 mm; 0: exact
 };
 
 // The declaration, the root element with its fields unset, the title (UTF-8) and the

@@ -130,6 +130,33 @@ TEST(SvgPreview, DrawsEveryLayerOfTheModelWhereItIs) {
   }
 }
 
+// Beyond its budget a layer is drawn on a grid: features that share cells merge into one
+// run per row of cells, no wider than the widest feature, and the legend says so.
+TEST(SvgPreview, MergesALargeBoardOnAGrid) {
+  OutFile out = OutFile::InMemory();
+  PreviewBody body(out, {1000, 100});
+  FabLayer layer;
+  layer.id = "top-copper";
+  body.Begin(layer);
+  Feature disc;
+  disc.kind = FeatureKind::Flash;
+  for (const std::int32_t x : {200, 800, 1500}) {  // two in the first cell, one in the next
+    disc.disc = {{x, 200}, 300};
+    body.Add(disc);
+  }
+  Feature stroke;
+  stroke.kind = FeatureKind::Stroke;
+  stroke.stroke = {{-500, -3000}, {-500, -1200}, 200};  // down the column left of 0
+  body.Add(stroke);
+  body.End();
+  EXPECT_EQ(out.Text(),
+            "<g id=\"top-copper\" fill=\"none\" stroke-linecap=\"square\">\r\n"
+            "<path stroke-width=\"300\" d=\"M-500 2500h0M-500 1500h0M500 -500h1000\"/>\r\n</g>\r\n");
+  PreviewFrame frame{"b", geometry::Extents{false, 0, 0, 2000, 2000}, {}, std::nullopt, 1000};
+  WritePreviewEnd(out, {&layer}, frame);
+  EXPECT_NE(out.Text().find(">Simplified: features merged on a 1.000 mm grid</text>"), std::string::npos);
+}
+
 TEST(SvgPreview, WritesAnyNameAsWellFormedText) {
   const struct {
     std::string utf8, xml;
