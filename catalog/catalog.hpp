@@ -134,6 +134,13 @@ enum class Text : std::uint16_t {
   LimitTooFine,
   LimitNotASize,
   LimitsFileLine,
+  // What a long export is doing, on a terminal.
+  ProgressReading,
+  ProgressLayer,
+  ProgressChecking,
+  ProgressPreview,
+  ProgressArchive,
+  ProgressKicad,
   Count  // not a text: the number of keys
 };
 inline constexpr std::size_t kTextCount = static_cast<std::size_t>(Text::Count);

@@ -147,6 +147,13 @@ constexpr Entry kEnglish[] = {
     {Text::LimitTooFine, "finer than 0.001 mm: {value}"},
     {Text::LimitNotASize, "not a size in millimetres: {value}"},
     {Text::LimitsFileLine, "{file}:{line}: {error}"},
+
+    {Text::ProgressReading, "velmorta-export: reading the converter's files..."},
+    {Text::ProgressLayer, "velmorta-export: writing layer {number} of {count}..."},
+    {Text::ProgressChecking, "velmorta-export: checking the board..."},
+    {Text::ProgressPreview, "velmorta-export: drawing the preview..."},
+    {Text::ProgressArchive, "velmorta-export: finishing the archive..."},
+    {Text::ProgressKicad, "velmorta-export: writing the KiCad board..."},
 };
 
 }  // namespace

@@ -148,6 +148,13 @@ constexpr Entry kJapanese[] = {
     {Text::LimitTooFine, "0.001 mm より細かい値です: {value}"},
     {Text::LimitNotASize, "mm 単位の大きさではありません: {value}"},
     {Text::LimitsFileLine, "{file}:{line}: {error}"},
+
+    {Text::ProgressReading, "velmorta-export: 変換ファイルを読んでいます…"},
+    {Text::ProgressLayer, "velmorta-export: レイヤー {number}/{count}を書いています…"},
+    {Text::ProgressChecking, "velmorta-export: 基板をチェックしています…"},
+    {Text::ProgressPreview, "velmorta-export: プレビューを描いています…"},
+    {Text::ProgressArchive, "velmorta-export: アーカイブを仕上げています…"},
+    {Text::ProgressKicad, "velmorta-export: KiCad 基板を書いています…"},
 };
 
 }  // namespace

@@ -151,7 +151,7 @@ std::string DefaultConfigurationPath(const std::string& executablePath) {
 namespace {
 
 int ExportAndReport(std::span<const char* const> args, const std::string& executablePath, std::ostream& out,
-                    std::ostream& err, StagedSet::StepHook step) {
+                    std::ostream& err, StagedSet::StepHook step, std::ostream* progress) {
   try {
     const Options options = ParseOptions(args);
     if (options.help) {
@@ -167,6 +167,7 @@ int ExportAndReport(std::span<const char* const> args, const std::string& execut
     request.limits = LimitsOf(options);
     request.step = step;
     request.warnings = &err;
+    request.progress = progress;
     const ExportResult result = ExportFabSet(request);
     for (const std::string& name : result.files) out << "wrote " << JoinPath(result.folder, name) << '\n';
     out << "wrote " << result.archive << '\n';
@@ -202,8 +203,8 @@ int ExportAndReport(std::span<const char* const> args, const std::string& execut
 }  // namespace
 
 int RunExport(std::span<const char* const> args, const std::string& executablePath, std::ostream& out,
-              std::ostream& err, StagedSet::StepHook step) {
-  const int status = ExportAndReport(args, executablePath, out, err, step);
+              std::ostream& err, StagedSet::StepHook step, std::ostream* progress) {
+  const int status = ExportAndReport(args, executablePath, out, err, step, progress);
   // A list of what was written, or a summary, that never arrived is no success.
   errno = 0;
   out.flush();

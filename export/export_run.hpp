@@ -17,8 +17,9 @@ std::string DefaultConfigurationPath(const std::string& executablePath);
 // Returns the exit status: 0 when every file was written; 1 otherwise, with the reason
 // on `err` and nothing written, or when `out` could not be written; 2 when the set is
 // written and --fail-on trips on what the board check finds.
-// `step` is told each step of the swap, for tests.
+// `step` is told each step of the swap, for tests; `progress`, a terminal, what a long
+// export is doing.
 int RunExport(std::span<const char* const> args, const std::string& executablePath, std::ostream& out,
-              std::ostream& err, StagedSet::StepHook step = nullptr);
+              std::ostream& err, StagedSet::StepHook step = nullptr, std::ostream* progress = nullptr);
 
 }  // namespace velmorta::fab

@@ -20,6 +20,7 @@
 #include "export/write/fab_writers.hpp"
 #include "export/write/job_file.hpp"
 #include "export/kicad_file.hpp"
+#include "export/progress.hpp"
 #include "export/set_paths.hpp"
 #include "export/write/svg_preview.hpp"
 #include "export/write/zip_archive.hpp"
@@ -373,8 +374,12 @@ Board ReadBoard(const std::string& base, const std::string& configurationPath) {
 }
 
 ExportResult ExportFabSet(const ExportRequest& request) {
+  Progress progress(request.progress);
+
   // 1. The board: its configuration, its files bound to their conversion, its layers.
+  progress.Step(Text::ProgressReading);
   const Board board = ReadBoard(request.base, request.configuration);
+  progress.Clear();
   WarnIfUnverified(board, request);
 
   // 2. Where the set goes, clear of the files it is made from, and locked.
@@ -385,7 +390,11 @@ ExportResult ExportFabSet(const ExportRequest& request) {
 
   // 3. Each layer written as it is read, fanned out on the way.
   SetWriting writing(board, request, set, result);
-  for (const FabLayer& layer : board.model.layers) writing.WriteLayer(layer);
+  const std::vector<FabLayer>& layers = board.model.layers;
+  for (std::size_t n = 0; n < layers.size(); ++n) {
+    progress.Step(Text::ProgressLayer, {{"number", std::to_string(n + 1)}, {"count", std::to_string(layers.size())}});
+    writing.WriteLayer(layers[n]);
+  }
 
   // 4. The job file and the aperture table.
   writing.WriteJobFile();
@@ -393,17 +402,23 @@ ExportResult ExportFabSet(const ExportRequest& request) {
 
   // 5. The board check of what was written, its report beside the set (not in the
   //    archive: the house does not take it).
+  if (request.check) progress.Step(Text::ProgressChecking);
   writing.CheckBoard();
 
   // 6. The preview's views, with every finding marked.
+  progress.Step(Text::ProgressPreview);
   writing.FinishPreview();
 
   // 7. The archive, once its last entry is deflated.
+  progress.Step(Text::ProgressArchive);
   writing.FinishArchive();
 
   // 8. The board for KiCad, staged beside the set (not in the archive).
   std::optional<KicadBoardFile> kicad;
-  if (request.kicad) kicad.emplace(board, request.base, request.limits);
+  if (request.kicad) {
+    progress.Step(Text::ProgressKicad);
+    kicad.emplace(board, request.base, request.limits);
+  }
 
   // 9. The new set in place of the previous one, whole; then the board for KiCad.
   result.warning = writing.Commit();

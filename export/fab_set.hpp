@@ -53,6 +53,7 @@ struct ExportRequest {
   StagedSet::StepHook step = nullptr;  // tests: each step of the swap
   std::chrono::milliseconds lockWait = kLockWait;
   std::ostream* warnings = nullptr;  // told when the files could not be verified
+  std::ostream* progress = nullptr;  // a terminal, told what a long export is doing
 };
 
 struct ExportResult {
