@@ -295,6 +295,7 @@ class SetWriting {
       file.Close();
       result_.files.push_back(name);
     }
+    checkBoard_.reset();  // its memory, for the board for KiCad
   }
 
   void FinishPreview() {

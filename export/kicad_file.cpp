@@ -62,6 +62,22 @@ void Walk(const Board& board, KicadInputs& inputs, CheckBoardFiller& filler) {
   }
 }
 
+// The layers' items and the copper's connected groups; the check's board that finds
+// them is gone before the board is mapped, which needs as much again.
+void GatherItems(const Board& board, const check::Limits& limits, const std::string& shown, KicadInputs& inputs,
+                 std::string& warning) {
+  DiskSources sources(board.paths);
+  CheckBoardFiller filler(board.model, board.facts, sources);
+  Walk(board, inputs, filler);
+  try {
+    inputs.groups = filler.Groups(limits);
+  } catch (const check::CheckStopped& stopped) {
+    warning = shown + " has no nets: the copper's connections were not found (" + stopped.what() + ")";
+  } catch (const check::CheckError& tooLarge) {
+    warning = shown + " has no nets: the copper's connections were not found (" + tooLarge.what() + ")";
+  }
+}
+
 // The board in KiCad's terms, or none and why (`warning`); its inputs are gone on return.
 std::optional<KicadBoard> BoardFor(const Board& board, const std::string& base, const check::Limits& limits,
                                    const std::string& shown, std::string& warning) {
@@ -79,16 +95,7 @@ std::optional<KicadBoard> BoardFor(const Board& board, const std::string& base, 
   inputs.frame = *frame;
   inputs.rules = {limits.track, limits.spacing, limits.drillMin, limits.ring, limits.holeSpacing,
                   board.fabSettings.maskExpansion};
-  DiskSources sources(board.paths);
-  CheckBoardFiller filler(board.model, board.facts, sources);
-  Walk(board, inputs, filler);
-  try {
-    inputs.groups = filler.Groups(limits);
-  } catch (const check::CheckStopped& stopped) {
-    warning = shown + " has no nets: the copper's connections were not found (" + stopped.what() + ")";
-  } catch (const check::CheckError& tooLarge) {
-    warning = shown + " has no nets: the copper's connections were not found (" + tooLarge.what() + ")";
-  }
+  GatherItems(board, limits, shown, inputs, warning);
   try {
     return MapToKicad(inputs);
   } catch (const KicadMismatch& mismatch) {
