@@ -102,6 +102,7 @@ std::string BoardSizeText(const geometry::Extents& board) {
 }
 
 void PreviewBody::Begin(const FabLayer& layer) {
+  holes_ = layer.IsDrill();
   // Every feature is a stroke with round ends, in the colour of the <use> that shows it;
   // a grid's cells are squares.
   out_.Put("<g id=\"" + layer.id + "\" fill=\"none\" stroke-linecap=\"" + (grid_.cell > 0 ? "square" : "round") +
@@ -183,6 +184,7 @@ void PreviewBody::MarkFeature(const Feature& feature) {
   constexpr std::int64_t kMostSamples = 4096;
   const std::int64_t cell = grid_.cell;
   widest_ = std::max(widest_, feature.Diameter());
+  narrowest_ = std::min(narrowest_, feature.Diameter());
   if (feature.kind == FeatureKind::Stroke) {
     const geometry::Point from = feature.stroke.from, to = feature.stroke.to;
     const std::int64_t dx = std::int64_t{to.x} - from.x, dy = std::int64_t{to.y} - from.y;
@@ -199,11 +201,13 @@ void PreviewBody::MarkFeature(const Feature& feature) {
 
 void PreviewBody::WriteCells() {
   // Each row's runs of neighbouring cells as one line through their centres, no wider
-  // than the layer's widest feature: holes far smaller than a cell stay dots.
+  // than the layer's widest feature, holes as wide as the narrowest: a few large holes
+  // among many small ones would otherwise cover the board.
   std::vector<std::uint64_t> keys(cells_.begin(), cells_.end());
   cells_.clear();
-  const std::int64_t width = std::clamp(widest_, std::int64_t{1}, grid_.cell);
+  const std::int64_t width = std::clamp(holes_ ? narrowest_ : widest_, std::int64_t{1}, grid_.cell);
   widest_ = 0;
+  narrowest_ = INT64_MAX;
   std::sort(keys.begin(), keys.end());
   const std::int64_t cell = grid_.cell;
   for (std::size_t i = 0; i < keys.size();) {

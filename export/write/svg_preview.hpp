@@ -9,6 +9,7 @@
 // groups; the first line, which needs the extents, is written with fields of a fixed
 // width that the end fills in.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <unordered_set>
@@ -52,7 +53,8 @@ class PreviewBody final : public FeatureSink {
   OutFile& out_;
   PreviewGrid grid_;
   std::unordered_set<std::uint64_t> cells_;  // the layer's, on a grid
-  std::int64_t widest_ = 0;                  // of the layer's features, on a grid
+  std::int64_t widest_ = 0, narrowest_ = INT64_MAX;  // of the layer's features, on a grid
+  bool holes_ = false;                               // a drill layer
   std::int64_t width_ = -1;  // of the open path; -1 when none is open
   std::size_t pathLength_ = 0;
 };
