@@ -147,6 +147,111 @@ constexpr Entry kEnglish[] = {
     {Text::LimitTooFine, "finer than 0.001 mm: {value}"},
     {Text::LimitNotASize, "not a size in millimetres: {value}"},
     {Text::LimitsFileLine, "{file}:{line}: {error}"},
+
+    {Text::ExportUsage,
+     "usage: velmorta-export [--config PATH] [--timestamp] [--limits PATH] [--limit NAME=MM]...\n"
+     "                       [--fail-on errors|warnings] [--no-check] [--no-kicad] [--lang ja|en] BASE\n"
+     "Reads the seven files that velmorta wrote for the board BASE and writes, in the\n"
+     "output directory, the set a board house builds from: BOARD-fab/ with RS-274X\n"
+     "copper, solder mask, legend and profile, Excellon plated and non-plated drill\n"
+     "files, a drill map, a job file, an aperture table, the board check's report\n"
+     "(BOARD-check.txt and .csv) and an SVG preview, and BOARD-fab.zip to upload. The\n"
+     "configuration is velmorta's (velmorta.cfg beside this program) unless --config\n"
+     "names another; --timestamp dates the files.\n"
+     "The board check measures the set against a board house's limits, reports each\n"
+     "fault and marks it in the preview; it prints a summary. --limits reads the limits\n"
+     "from a file, --limit sets one (track, pad, spacing, drill_min, drill_max,\n"
+     "unplated_min, unplated_max, ring, copper_edge, hole_spacing, hole_edge, merge; in\n"
+     "mm, after the file). --no-check leaves the check out.\n"
+     "Beside the set it writes BOARD.kicad_pcb, the board for KiCad 6 or later: each\n"
+     "part a footprint, tracks, vias, holes, the outline, nets from the copper's\n"
+     "connections and the limits as its design rules; one saved since by KiCad is kept.\n"
+     "--no-kicad leaves it out. --lang ja|en tells the messages in Japanese or English\n"
+     "(also VELMORTA_LANG; otherwise the system's language). -h or --help prints this text.\n"
+     "Exit status: 0 when the set is written; 1 when it is not (the reason is on\n"
+     "standard error and the previous set is kept), or when standard output could not\n"
+     "be written; 2 when the set is written but --fail-on errors (any error) or\n"
+     "--fail-on warnings (any finding) trips on what the board check found.\n"},
+    {Text::ExportErrorLine, "velmorta-export: {text}"},
+    {Text::ExportWarningLine, "velmorta-export: warning: {text}"},
+    {Text::Wrote, "wrote {file}"},
+    {Text::FailOnErrors, "the board check found errors (--fail-on errors); the set is written all the same"},
+    {Text::FailOnWarnings, "the board check found faults (--fail-on warnings); the set is written all the same"},
+    {Text::FailOnNotDone, "the board check was not done (--fail-on {level}); the set is written all the same"},
+    {Text::ExportOutOfMemory, "out of memory; nothing is changed: close other programs, then export again"},
+    {Text::StdoutLostReason, "cannot write to standard output: {reason}; {consequence}"},
+    {Text::StdoutLost, "cannot write to standard output; {consequence}"},
+    {Text::NothingChanged, "nothing is changed"},
+    {Text::ListLost, "the set is written, but the list of its files and the board check's summary are lost: free the device and run the export again"},
+    {Text::OptionNeeds, "{option} needs {needs}"},
+    {Text::OptionNeedsBeforeBoard, "{option} needs {needs} before the board ({board} is the board)"},
+    {Text::NeedsPath, "a path"},
+    {Text::NeedsLimit, "NAME=MM"},
+    {Text::NeedsFailOn, "errors or warnings"},
+    {Text::NeedsLanguage, "ja or en"},
+    {Text::Verbatim, "{text}"},
+    {Text::FailOnValue, "--fail-on takes errors or warnings, not {value}"},
+    {Text::UnknownOption, "unknown option {option}"},
+    {Text::OneBoard, "one board at a time: {first} and {second}"},
+    {Text::NoBoard, "no board given"},
+    {Text::FailOnNeedsCheck, "--fail-on needs the board check, which --no-check leaves out"},
+    {Text::LimitNotNameMm, "--limit takes NAME=MM, not {setting}"},
+    {Text::LimitOption, "--limit {setting}: {error}"},
+    {Text::TheLimitsFile, "the limits file"},
+    {Text::NotVerified, "there is no {base}.pad, so the converter's files could not be verified against it (only dated against the run log {base}_.vel); export them only if they are this board's"},
+    {Text::CannotReadOutputFile, "cannot read output file {number} {file}: {reason}; run velmorta {base} again"},
+    {Text::NotWhatVelmortaMakes, "{file} is not what velmorta makes of {pad} with {configuration} (byte {byte} differs): run velmorta {base} again"},
+    {Text::CannotReadPad, "cannot read the pad file {file}: {reason}"},
+    {Text::VelmortaStops, "velmorta stops on {file}: {reason}; correct that and run velmorta {base} again"},
+    {Text::CannotReadRunLog, "cannot read the run log {file}: {reason} (convert the board with velmorta first)"},
+    {Text::ConversionIncomplete, "{file}: the last conversion of {base} did not complete (its message is in the run log); convert it again"},
+    {Text::ChangedAfterRunLog, "{file} changed after the run log {log}: it is not from the last conversion of {base} (another board converted since?); convert {base} again"},
+    {Text::CannotReadNamed, "cannot read {what} {file}: {reason}"},
+    {Text::CannotReadNamedNoReason, "cannot read {what} {file}"},
+    {Text::CannotReadOutput, "cannot read output file {number} {file}: {reason}"},
+    {Text::CannotRead, "cannot read {file}: {reason}"},
+    {Text::CannotReadNoReason, "cannot read {file}"},
+    {Text::ChangedAtOffset, "{file}: offset {offset}: {what}; the file changed after velmorta wrote it: convert the board again"},
+    {Text::NoTrailer, "{file}: does not end with its trailer \"{trailer}\": the conversion stopped before it finished (see the run log)"},
+    {Text::CodeSizeUnknown, "{configuration}: {key} code {code} ({file} draws with it): no {key} line carries this code, so its size is unknown; add one, or convert the board again"},
+    {Text::CodeSizeAmbiguous, "{configuration}: {key} code {code} ({file} draws with it): lines of different sizes ({sizes}) carry this code, so its size is ambiguous; give it one size"},
+    {Text::LineSize, "line {line} {size} mm"},
+    {Text::CodeSizeRange, "{configuration}: line {line}: the size of {key} code {code} ({file} draws with it) is not a positive number of millimetres up to 100; correct the line"},
+    {Text::ToolSizeRange, "{configuration}: line {line}: the size of {key} code {code} ({file} draws with it) is not a positive number of millimetres up to 100 (>T sizes are in 0.1 mm); correct the line"},
+    {Text::TooManyCodes, "too many {what} codes outside {lowest} to {highest} to number them all"},
+    {Text::SettingTakes, "{configuration}: line {line}: \">E {name}\" takes {allowed}, not \"{value}\""},
+    {Text::AllowedMillimetres, "millimetres from 0 to 10, at most three decimals"},
+    {Text::OneOfTwo, "{a} or {b}"},
+    {Text::OneOfThree, "{a}, {b} or {c}"},
+    {Text::UnknownSetting, "{configuration}: line {line}: unknown export setting \">E {name}\" (first-side, single-sided-top, mask-expansion, sides)"},
+    {Text::NoOutputFileNamed, "{configuration} names no output file {number}: add a \">F{number}\" line (the \">F\" lines name the seven files in order)"},
+    {Text::CannotWriteSet, "cannot write {file}: {reason}; the previous set is kept: check that the output folder has room and may be written, then export again"},
+    {Text::CannotWriteSetStep, "cannot write {file}: {step}: {reason}; the previous set is kept: check that the output folder has room and may be written, then export again"},
+    {Text::BoardNameIsFolder, "the board name {base} ends in a directory separator"},
+    {Text::SetWouldReplace, "{folder} is {what} {file}, which the export would replace: {remedy}"},
+    {Text::SetHolds, "{what} {file} lies in {folder}, the set's folder, which the export replaces: {remedy}"},
+    {Text::CannotReadFolder, "cannot read the folder {file}: {reason}"},
+    {Text::OutputFileNumber, "output file {number}"},
+    {Text::RenameOutputFile, "give output file {number} another name (its \">F{number}\" line in {configuration}), then convert and export again"},
+    {Text::MoveBoardElsewhere, "choose another output folder (the \">g\" line in {configuration}) or keep the board elsewhere, then convert and export again"},
+    {Text::CannotLock, "cannot lock {file}: {reason}; check that the output folder may be written"},
+    {Text::AnotherExport, "another export of this board is running (it holds {file}; waited {seconds} s): let it finish, then export again"},
+    {Text::CannotReadJournal, "cannot read {file}, left by an earlier export: {reason}"},
+    {Text::NotOurJournal, "{file} is not the journal velmorta-export writes beside the set; move it away, then export again"},
+    {Text::CannotReplaceSet, "cannot replace the previous set {folder}: {file} cannot be removed ({reason}); lift its protection or move the previous set away, then export again"},
+    {Text::LeftByEarlier, "{failure} (left by an earlier export); remove it, then export again"},
+    {Text::CannotFinishEarlier, "cannot finish what an earlier export left ({file}): {failure}; make that possible, then export again"},
+    {Text::CannotStage, "{failure}; check that the output folder has room and may be written"},
+    {Text::PreviousSetKept, "{failure}; the previous set is kept"},
+    {Text::PutBackFailed, "{failure}; putting the previous set back failed too ({second}): the next export puts it back"},
+    {Text::CannotWriteStep, "cannot write {file}: {step}: {reason}"},
+    {Text::CannotRenameKicad, "the set is written, but {file} is not: cannot rename {staged} to it: {reason}"},
+    {Text::ZlibStart, "cannot write {file}: zlib could not start"},
+    {Text::ZlibFailed, "cannot write {file}: zlib failed"},
+    {Text::ZipMemberTooLarge, "cannot write {file}: {member} is too large for a ZIP archive (4 GB)"},
+    {Text::ZipTooLarge, "cannot write {file}: the archive is too large (4 GB)"},
+    {Text::NoPadFile, "there is no {base}.pad"},
+    {Text::CheckNotDone, "the board check: {reason} (--no-check exports without it)"},
 };
 
 }  // namespace

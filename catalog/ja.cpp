@@ -148,6 +148,110 @@ constexpr Entry kJapanese[] = {
     {Text::LimitTooFine, "0.001 mm より細かい値です: {value}"},
     {Text::LimitNotASize, "mm 単位の大きさではありません: {value}"},
     {Text::LimitsFileLine, "{file}:{line}: {error}"},
+
+    {Text::ExportUsage,
+     "使い方: velmorta-export [--config PATH] [--timestamp] [--limits PATH] [--limit NAME=MM]...\n"
+     "                        [--fail-on errors|warnings] [--no-check] [--no-kicad] [--lang ja|en] BASE\n"
+     "velmorta が基板 BASE について書いた 7 つのファイルを読み、基板メーカーに発注するための\n"
+     "セットを出力フォルダーに書きます。BOARD-fab/ には RS-274X のガーバー（銅箔、\n"
+     "ソルダーレジスト、シルク、外形）、Excellon のドリルファイル（メッキ穴とメッキなし穴）、\n"
+     "ドリル図、ジョブファイル、アパーチャ表、基板チェックの報告（BOARD-check.txt と .csv）、\n"
+     "SVG のプレビューが入り、アップロード用の BOARD-fab.zip がその横にできます。設定は\n"
+     "velmorta の設定ファイル（このプログラムと同じフォルダーの velmorta.cfg）を読みます。\n"
+     "--config で別の設定ファイルを指定できます。--timestamp はファイルに日時を入れます。\n"
+     "基板チェックは、セットを基板メーカーの制限値と比べ、問題ごとに報告してプレビューに\n"
+     "印を付け、結果を表示します。--limits は制限値をファイルから読み、--limit は 1 つを\n"
+     "設定します（track, pad, spacing, drill_min, drill_max, unplated_min, unplated_max,\n"
+     "ring, copper_edge, hole_spacing, hole_edge, merge。mm 単位で、ファイルのあとに適用）。\n"
+     "--no-check は基板チェックを外します。\n"
+     "セットの横には KiCad 6 以降用の基板 BOARD.kicad_pcb を書きます。部品ごとのフット\n"
+     "プリント、配線、ビア、穴、外形、銅箔のつながりから作ったネット、デザインルールとしての\n"
+     "制限値が入ります。その後 KiCad で保存されたものは残します。--no-kicad はこれを外します。\n"
+     "--lang ja|en はメッセージを日本語 (ja) か英語 (en) にします（環境変数 VELMORTA_LANG\n"
+     "でも指定可。指定がなければシステムの言語）。-h か --help でこの説明を表示します。\n"
+     "終了ステータス: セットを書いたとき 0。書かなかったとき（理由は標準エラー出力に表示し、\n"
+     "前のセットは残ります）と標準出力に書けなかったとき 1。セットは書いたが、基板チェックの\n"
+     "結果で --fail-on errors（エラーがある）か --fail-on warnings（指摘がある）に当たったとき 2。\n"},
+    {Text::ExportErrorLine, "velmorta-export: {text}"},
+    {Text::ExportWarningLine, "velmorta-export: 警告: {text}"},
+    {Text::Wrote, "書き込みました {file}"},
+    {Text::FailOnErrors, "基板チェックでエラーが見つかりました (--fail-on errors)。セットは書き込んであります"},
+    {Text::FailOnWarnings, "基板チェックで指摘が見つかりました (--fail-on warnings)。セットは書き込んであります"},
+    {Text::FailOnNotDone, "基板チェックは実行されませんでした (--fail-on {level})。セットは書き込んであります"},
+    {Text::ExportOutOfMemory, "メモリが足りません。何も変更していません。ほかのプログラムを閉じてから、もう一度エクスポートしてください"},
+    {Text::StdoutLostReason, "標準出力に書き込めません: {reason}。{consequence}"},
+    {Text::StdoutLost, "標準出力に書き込めません。{consequence}"},
+    {Text::NothingChanged, "何も変更していません"},
+    {Text::ListLost, "セットは書き込みましたが、ファイルの一覧と基板チェックの結果は表示できませんでした。出力先を空けて、もう一度エクスポートしてください"},
+    {Text::OptionNeeds, "{option} には{needs}を指定してください"},
+    {Text::OptionNeedsBeforeBoard, "{option} には、基板名より前に{needs}を指定してください（{board} は基板名として読みました）"},
+    {Text::NeedsPath, "パス"},
+    {Text::NeedsLimit, "NAME=MM"},
+    {Text::NeedsFailOn, "errors か warnings"},
+    {Text::NeedsLanguage, "ja か en"},
+    {Text::Verbatim, "{text}"},
+    {Text::FailOnValue, "--fail-on には errors か warnings を指定してください（指定された値: {value}）"},
+    {Text::UnknownOption, "不明なオプション {option} です"},
+    {Text::OneBoard, "基板は一度に 1 つだけです: {first} と {second}"},
+    {Text::NoBoard, "基板が指定されていません"},
+    {Text::FailOnNeedsCheck, "--fail-on は基板チェックを使いますが、--no-check で基板チェックを外しています"},
+    {Text::LimitNotNameMm, "--limit には NAME=MM を指定してください（指定された値: {setting}）"},
+    {Text::LimitOption, "--limit {setting}: {error}"},
+    {Text::TheLimitsFile, "制限値ファイル"},
+    {Text::NotVerified, "{base}.pad がないため、変換されたファイルをパッドファイルと照合できませんでした（実行ログ {base}_.vel との日付だけを確かめました）。この基板のファイルである場合だけエクスポートしてください"},
+    {Text::CannotReadOutputFile, "出力ファイル {number} {file} を読めません: {reason}。velmorta {base} をもう一度実行してください"},
+    {Text::NotWhatVelmortaMakes, "{file} は、velmorta が {pad} と {configuration} から作る内容と違います（{byte} バイト目が違います）。velmorta {base} をもう一度実行してください"},
+    {Text::CannotReadPad, "パッドファイル {file} を読めません: {reason}"},
+    {Text::VelmortaStops, "velmorta は {file} の変換で止まります: {reason}。これを直して、velmorta {base} をもう一度実行してください"},
+    {Text::CannotReadRunLog, "実行ログ {file} を読めません: {reason}（先に velmorta で基板を変換してください）"},
+    {Text::ConversionIncomplete, "{file}: {base} の前回の変換は最後まで終わっていません（理由は実行ログにあります）。もう一度変換してください"},
+    {Text::ChangedAfterRunLog, "{file} は実行ログ {log} より後に変更されています。{base} の前回の変換で作られたものではありません（そのあとで別の基板を変換しましたか）。{base} をもう一度変換してください"},
+    {Text::CannotReadNamed, "{what} {file} を読めません: {reason}"},
+    {Text::CannotReadNamedNoReason, "{what} {file} を読めません"},
+    {Text::CannotReadOutput, "出力ファイル {number} {file} を読めません: {reason}"},
+    {Text::CannotRead, "{file} を読めません: {reason}"},
+    {Text::CannotReadNoReason, "{file} を読めません"},
+    {Text::ChangedAtOffset, "{file}: オフセット {offset}: {what}。velmorta が書いたあとでファイルが変更されています。基板をもう一度変換してください"},
+    {Text::NoTrailer, "{file}: 終わりの \"{trailer}\" がありません。変換が途中で止まっています（実行ログを見てください）"},
+    {Text::CodeSizeUnknown, "{configuration}: {key} のコード {code}（{file} で使われています）: このコードの {key} 行がないため、大きさがわかりません。行を追加するか、基板をもう一度変換してください"},
+    {Text::CodeSizeAmbiguous, "{configuration}: {key} のコード {code}（{file} で使われています）: 大きさの違う行（{sizes}）が同じコードを持っていて、大きさが決まりません。大きさを 1 つにしてください"},
+    {Text::LineSize, "{line} 行目 {size} mm"},
+    {Text::CodeSizeRange, "{configuration}: {line} 行目: {key} のコード {code}（{file} で使われています）の大きさが、100 mm 以下の正の数ではありません。この行を直してください"},
+    {Text::ToolSizeRange, "{configuration}: {line} 行目: {key} のコード {code}（{file} で使われています）の大きさが、100 mm 以下の正の数ではありません（>T の大きさは 0.1 mm 単位です）。この行を直してください"},
+    {Text::TooManyCodes, "{lowest} から {highest} の範囲外の {what} コードが多すぎて、番号を付けきれません"},
+    {Text::SettingTakes, "{configuration}: {line} 行目: \">E {name}\" には {allowed} を指定してください（指定された値: \"{value}\"）"},
+    {Text::AllowedMillimetres, "0 から 10 までの mm の値（小数点以下 3 桁まで）"},
+    {Text::OneOfTwo, "{a} か {b}"},
+    {Text::OneOfThree, "{a}、{b}、{c} のどれか"},
+    {Text::UnknownSetting, "{configuration}: {line} 行目: 不明なエクスポートの設定 \">E {name}\" です（first-side、single-sided-top、mask-expansion、sides のどれかです）"},
+    {Text::NoOutputFileNamed, "{configuration} に出力ファイル {number} の名前がありません。\">F{number}\" 行を追加してください（\">F\" 行は 7 つのファイルの名前を順に指定します）"},
+    {Text::CannotWriteSet, "{file} に書き込めません: {reason}。前のセットはそのまま残っています。出力フォルダーに空きがあり、書き込めることを確かめてから、もう一度エクスポートしてください"},
+    {Text::CannotWriteSetStep, "{file} に書き込めません: {step}: {reason}。前のセットはそのまま残っています。出力フォルダーに空きがあり、書き込めることを確かめてから、もう一度エクスポートしてください"},
+    {Text::BoardNameIsFolder, "基板名 {base} がフォルダーの区切り文字で終わっています"},
+    {Text::SetWouldReplace, "{folder} は{what} {file} で、エクスポートで置き換えられてしまいます。{remedy}"},
+    {Text::SetHolds, "{what} {file} がセットのフォルダー {folder} の中にあり、エクスポートで置き換えられてしまいます。{remedy}"},
+    {Text::CannotReadFolder, "フォルダー {file} を読めません: {reason}"},
+    {Text::OutputFileNumber, "出力ファイル {number}"},
+    {Text::RenameOutputFile, "出力ファイル {number} に別の名前を付けて（{configuration} の \">F{number}\" 行）、変換とエクスポートをやり直してください"},
+    {Text::MoveBoardElsewhere, "別の出力フォルダー（{configuration} の \">g\" 行）を選ぶか、基板を別の場所に置いて、変換とエクスポートをやり直してください"},
+    {Text::CannotLock, "{file} をロックできません: {reason}。出力フォルダーに書き込めることを確かめてください"},
+    {Text::AnotherExport, "この基板の別のエクスポートが実行中です（{file} を使用中。{seconds} 秒待ちました）。それが終わってから、もう一度エクスポートしてください"},
+    {Text::CannotReadJournal, "前回のエクスポートが残した {file} を読めません: {reason}"},
+    {Text::NotOurJournal, "{file} は velmorta-export がセットの横に書くジャーナルではありません。別の場所に移してから、もう一度エクスポートしてください"},
+    {Text::CannotReplaceSet, "前のセット {folder} を置き換えられません: {file} を削除できません（{reason}）。保護を外すか前のセットを別の場所に移してから、もう一度エクスポートしてください"},
+    {Text::LeftByEarlier, "{failure}（前回のエクスポートが残したもの）。削除してから、もう一度エクスポートしてください"},
+    {Text::CannotFinishEarlier, "前回のエクスポートが残した作業 ({file}) を終えられません: {failure}。できるようにしてから、もう一度エクスポートしてください"},
+    {Text::CannotStage, "{failure}。出力フォルダーに空きがあり、書き込めることを確かめてください"},
+    {Text::PreviousSetKept, "{failure}。前のセットはそのまま残っています"},
+    {Text::PutBackFailed, "{failure}。前のセットを戻すのにも失敗しました（{second}）。次のエクスポートで戻します"},
+    {Text::CannotWriteStep, "{file} に書き込めません: {step}: {reason}"},
+    {Text::CannotRenameKicad, "セットは書き込みましたが、{file} は書き込めませんでした。{staged} の名前を変えられません: {reason}"},
+    {Text::ZlibStart, "{file} に書き込めません: zlib を開始できませんでした"},
+    {Text::ZlibFailed, "{file} に書き込めません: zlib が失敗しました"},
+    {Text::ZipMemberTooLarge, "{file} に書き込めません: {member} は ZIP アーカイブには大きすぎます (4 GB)"},
+    {Text::ZipTooLarge, "{file} に書き込めません: アーカイブが大きすぎます (4 GB)"},
+    {Text::NoPadFile, "{base}.pad がありません"},
+    {Text::CheckNotDone, "基板チェック: {reason}（--no-check を付けると基板チェックなしでエクスポートします）"},
 };
 
 }  // namespace

@@ -102,13 +102,17 @@ void CheckBoardFiller::Add(const Feature& feature) {
   }
 }
 
-check::CheckResult CheckBoardFiller::Check(std::optional<check::PadFrame> frame, const check::Limits& limits) {
+check::CheckResult CheckBoardFiller::Check(std::optional<check::PadFrame> frame, const check::Limits& limits,
+                                           Language language) {
   board_.frame = frame;
   check::CheckResult result;
   try {
-    result = check::RunCheck(std::move(board_), limits);
+    result = check::RunCheck(std::move(board_), limits, check::Search::Indexed, language);
   } catch (const check::CheckError& error) {
-    throw ExportError(std::string("the board check: ") + error.what() + " (--no-check exports without it)");
+    const Part::Told reason = [key = error.reason, count = std::to_string(error.count)](Language told) {
+      return Say(told, key, {{"count", count}});
+    };
+    throw ExportError(Text::CheckNotDone, {{"reason", reason}});
   }
   if (onlyCopperOnTop_) {
     for (check::Finding& f : result.findings) {

@@ -27,7 +27,9 @@ class CheckBoardFiller final : public FeatureSink {
   void Add(const Feature& feature) override;
 
   // Checks what was filled (once). Throws ExportError when the board is too large to check.
-  check::CheckResult Check(std::optional<check::PadFrame> frame, const check::Limits& limits);
+  // What it found and why it stopped are told in `language`.
+  check::CheckResult Check(std::optional<check::PadFrame> frame, const check::Limits& limits,
+                           Language language = Language::English);
   // Instead of the check: the copper's connected groups of what was filled (once).
   // Throws check::CheckError or check::CheckStopped as the check would.
   std::vector<check::SourceGroup> Groups(const check::Limits& limits);

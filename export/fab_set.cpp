@@ -33,8 +33,8 @@ SevenFiles SourcePaths(const Settings& settings) {
   SevenFiles paths;
   for (std::size_t n = 0; n < paths.size(); ++n) {
     if (n >= settings.OutputFileNames.size() || settings.OutputFileNames[n].empty()) {
-      throw ExportError(settings.FileName + " names no output file " + std::to_string(n + 1) + ": add a \">F" +
-                        std::to_string(n + 1) + "\" line (the \">F\" lines name the seven files in order)");
+      throw ExportError(Text::NoOutputFileNamed,
+                        {{"configuration", settings.FileName}, {"number", std::to_string(n + 1)}});
     }
     paths[n] = JoinOutputPath(settings, settings.OutputFileNames[n]);
   }
@@ -64,16 +64,13 @@ Clock Now(bool wanted) {
   return clock;
 }
 
-// What a user does when a file of the new set cannot be written.
-constexpr std::string_view kWriteRemedy =
-    "; the previous set is kept: check that the output folder has room and may be written, then export again";
 
 // Streams to a file of the set; any failed write, flush or close stops the export.
 class SetFile {
  public:
   explicit SetFile(const std::string& path) : path_(path) {
     if (!out_.Open(path)) {
-      throw ExportError("cannot write " + path + ": " + ReasonText(errno != 0 ? errno : EIO) + std::string(kWriteRemedy));
+      throw ExportError(Text::CannotWriteSet, {{"file", path}, {"reason", ReasonText(errno != 0 ? errno : EIO)}});
     }
   }
   OutFile& Out() { return out_; }
@@ -82,12 +79,12 @@ class SetFile {
     out_.Flush();
     int error = 0;
     if (!out_.Failed() && out_.Handle() != nullptr && !SyncToDisk(out_.Handle(), error)) {
-      throw ExportError("cannot write " + path_ + ": " + ReasonText(error) + std::string(kWriteRemedy));
+      throw ExportError(Text::CannotWriteSet, {{"file", path_}, {"reason", ReasonText(error)}});
     }
     out_.Close();
     if (out_.Failed()) {
-      throw ExportError("cannot write " + path_ + ": " + std::string(out_.FailedStep()) + ": " +
-                        ReasonText(out_.Error()) + std::string(kWriteRemedy));
+      throw ExportError(Text::CannotWriteSetStep,
+                        {{"file", path_}, {"step", std::string(out_.FailedStep())}, {"reason", ReasonText(out_.Error())}});
     }
   }
 
@@ -114,7 +111,7 @@ void WriteOver(const std::string& path, std::uint64_t offset, const std::string&
     if (!written) error = errno;
   }
   if (!written) {
-    throw ExportError("cannot write " + path + ": " + ReasonText(error != 0 ? error : EIO) + std::string(kWriteRemedy));
+    throw ExportError(Text::CannotWriteSet, {{"file", path}, {"reason", ReasonText(error != 0 ? error : EIO)}});
   }
 }
 
@@ -162,24 +159,24 @@ std::string Title(const FabLayer& layer, const std::string& board, const SourceF
 
 }  // namespace
 
-std::string ReadWholeFile(const std::string& path, const std::string& what) {
+std::string ReadWholeFile(const std::string& path, Text what) {
   int error = 0;
   FileHandle file = OpenForReading(path, error);
-  if (!file) throw ExportError("cannot read " + what + " " + path + ": " + ReasonText(error));
+  if (!file) throw ExportError(Text::CannotReadNamed, {{"what", what}, {"file", path}, {"reason", ReasonText(error)}});
   std::string bytes;
   char buffer[1 << 16];
   for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) bytes.append(buffer, n);
-  if (std::ferror(file.get()) != 0) throw ExportError("cannot read " + what + " " + path);
+  if (std::ferror(file.get()) != 0) throw ExportError(Text::CannotReadNamedNoReason, {{"what", what}, {"file", path}});
   return bytes;
 }
 
 Board ReadBoard(const std::string& base, const std::string& configurationPath) {
   Board board;
   board.name = FileNameOf(base);
-  if (board.name.empty()) throw ExportError("the board name " + base + " ends in a directory separator");
+  if (board.name.empty()) throw ExportError(Text::BoardNameIsFolder, {{"base", base}});
 
   // 1. The configuration: the converter's settings and the export's own ">E" lines.
-  const std::string configuration = ReadWholeFile(configurationPath, "the configuration file");
+  const std::string configuration = ReadWholeFile(configurationPath, Text::TheConfigurationFile);
   Diagnostics quiet(nullptr, base + ".pad", configurationPath);  // the converter warns of its lines
   board.settings = ParseConfiguration(configuration, quiet);
   board.fabSettings = ParseFabSettings(board.settings.ExportLines, configurationPath);
@@ -208,9 +205,9 @@ ExportResult ExportFabSet(const ExportRequest& request) {
   // 1 to 5: the board and its layers.
   const Board read = ReadBoard(request.base, request.configuration);
   if (!read.conversion.verified && request.warnings != nullptr) {
-    *request.warnings << "velmorta-export: warning: there is no " << request.base
-                      << ".pad, so the converter's files could not be verified against it (only dated against "
-                         "the run log " << request.base << "_.vel); export them only if they are this board's\n";
+    const Language language = request.voice.Lang();
+    const std::string text = Say(language, Text::NotVerified, {{"base", NameIn(language, request.base)}});
+    *request.warnings << request.voice.Out(Say(language, Text::ExportWarningLine, {{"text", text}})) << '\n';
   }
   const std::string& board = read.name;
   const Settings& settings = read.settings;
@@ -302,15 +299,16 @@ ExportResult ExportFabSet(const ExportRequest& request) {
   std::vector<std::string> checkNames;
   if (checkBoard) {
     // Positions in the pad file's units need the frame of its conversion.
-    const std::string why = read.conversion.frame ? "" : "there is no " + Utf8Name(request.base) + ".pad";
-    result.check = checkBoard->Check(read.conversion.frame, request.limits);
+    const std::string why =
+        read.conversion.frame ? "" : Say(request.language, Text::NoPadFile, {{"base", Utf8Name(request.base)}});
+    result.check = checkBoard->Check(read.conversion.frame, request.limits, request.language);
     check::FileNames names;
     for (std::size_t n = 0; n < sourceNames.size(); ++n) names[n + 1] = sourceNames[n];
     for (const bool csv : {false, true}) {
       checkNames.push_back(board + (csv ? "-check.csv" : "-check.txt"));
       SetFile file(staged.Path(checkNames.back()));
       file.Out().Put(csv ? check::ReportCsv(*result.check, names)
-                         : check::ReportText(*result.check, request.limits, names, why));
+                         : check::ReportText(*result.check, request.limits, names, why, request.language));
       file.Close();
     }
     frame.check = MarksOf(*result.check);

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "base/voice.hpp"
+#include "catalog/catalog.hpp"
 #include "check/findings.hpp"
 #include "check/limits.hpp"
 #include "config/settings.hpp"
@@ -24,8 +26,8 @@
 namespace velmorta::fab {
 
 // A small file whole: the configuration, a limits file. Throws ExportError naming it
-// as `what` ("the configuration file").
-std::string ReadWholeFile(const std::string& path, const std::string& what);
+// as `what` (Text::TheConfigurationFile).
+std::string ReadWholeFile(const std::string& path, Text what);
 
 // A converted board read as far as its layers: what the export writes from (and tests
 // walk: DiskSources(paths), then CollectLayer for each layer of the model).
@@ -53,6 +55,8 @@ struct ExportRequest {
   StagedSet::StepHook step = nullptr;  // tests: each step of the swap
   std::chrono::milliseconds lockWait = kLockWait;
   std::ostream* warnings = nullptr;  // told when the files could not be verified
+  Voice voice;                       // the warnings' language and encoding
+  Language language = Language::English;  // the check's report
 };
 
 struct ExportResult {

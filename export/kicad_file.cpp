@@ -26,16 +26,17 @@ bool SavedByAnotherProgram(const std::string& path) {
 
 void WriteDurably(const std::string& path, const KicadBoard& board) {
   OutFile out;
-  if (!out.Open(path)) throw ExportError("cannot write " + path + ": " + ReasonText(errno != 0 ? errno : EIO));
+  if (!out.Open(path)) throw ExportError(Text::CannotWrite, {{"file", path}, {"reason", ReasonText(errno != 0 ? errno : EIO)}});
   WriteKicadBoard(board, out);
   out.Flush();
   int error = 0;
   if (!out.Failed() && out.Handle() != nullptr && !SyncToDisk(out.Handle(), error)) {
-    throw ExportError("cannot write " + path + ": " + ReasonText(error));
+    throw ExportError(Text::CannotWrite, {{"file", path}, {"reason", ReasonText(error)}});
   }
   out.Close();
   if (out.Failed()) {
-    throw ExportError("cannot write " + path + ": " + std::string(out.FailedStep()) + ": " + ReasonText(out.Error()));
+    throw ExportError(Text::CannotWriteStep,
+                      {{"file", path}, {"step", std::string(out.FailedStep())}, {"reason", ReasonText(out.Error())}});
   }
 }
 
@@ -130,8 +131,7 @@ KicadOutcome KicadBoardFile::Commit() {
   if (staged_.empty()) return outcome_;
   int error = 0;
   if (!RenameReplacing(staged_, outcome_.path, error)) {
-    throw ExportError("the set is written, but " + outcome_.path + " is not: cannot rename " + staged_ + " to it: " +
-                      ReasonText(error));
+    throw ExportError(Text::CannotRenameKicad, {{"file", outcome_.path}, {"staged", staged_}, {"reason", ReasonText(error)}});
   }
   staged_.clear();
   outcome_.written = true;

@@ -93,8 +93,7 @@ void RefuseProtected(const SetPaths& set) {
     std::string blocker;
     int error = 0;
     if (!CanRemoveTree(*path, blocker, error)) {
-      throw ExportError("cannot replace the previous set " + set.folder + ": " + blocker + " cannot be removed (" +
-                        ReasonText(error) + "); lift its protection or move the previous set away, then export again");
+      throw ExportError(Text::CannotReplaceSet, {{"folder", set.folder}, {"file", blocker}, {"reason", ReasonText(error)}});
     }
   }
 }
@@ -104,7 +103,7 @@ void RefuseProtected(const SetPaths& set) {
 void StagedSet::Recover(const SetPaths& paths, StepHook hook) {
   Steps steps(hook);
   if (!steps.Remove(paths.JournalDraft())) {
-    throw ExportError(steps.Failure() + " (left by an earlier export); remove it, then export again");
+    throw ExportError(Text::LeftByEarlier, {{"failure", steps.Failure()}});
   }
   const std::optional<Journal> journal = ReadJournal(paths);
   if (!journal) return;
@@ -114,8 +113,7 @@ void StagedSet::Recover(const SetPaths& paths, StepHook hook) {
   const bool newSetIn =
       journal->phase == SwapPhase::Swapping && !Present(run.stagedFolder) && !Present(run.stagedArchive);
   if (!(newSetIn ? Finish(paths, *journal, steps) : Undo(paths, *journal, steps))) {
-    throw ExportError("cannot finish what an earlier export left (" + paths.journal + "): " + steps.Failure() +
-                      "; make that possible, then export again");
+    throw ExportError(Text::CannotFinishEarlier, {{"file", paths.journal}, {"failure", steps.Failure()}});
   }
 }
 
@@ -128,7 +126,7 @@ StagedSet::StagedSet(const SetPaths& paths, StepHook hook) : paths_(paths), hook
   Steps steps(hook_);
   if (!steps.WriteJournal(paths_, journal_) || !steps.MakeFolder(run_.stagedFolder)) {
     Discard();
-    throw ExportError(steps.Failure() + "; check that the output folder has room and may be written");
+    throw ExportError(Text::CannotStage, {{"failure", steps.Failure()}});
   }
 }
 
@@ -150,7 +148,7 @@ std::optional<std::string> StagedSet::Commit() {
   // From here the journal, not this process, says what the set is should the run stop.
   journal_.phase = SwapPhase::Swapping;
   if (!steps.WriteJournal(paths_, journal_)) {
-    throw ExportError(steps.Failure() + "; the previous set is kept");
+    throw ExportError(Text::PreviousSetKept, {{"failure", steps.Failure()}});
   }
   const bool swapped = (!Present(paths_.folder) || steps.Rename(paths_.folder, run_.oldFolder)) &&
                        (!Present(paths_.archive) || steps.Rename(paths_.archive, run_.oldArchive)) &&
@@ -160,10 +158,9 @@ std::optional<std::string> StagedSet::Commit() {
     const std::string failure = steps.Failure();
     settled_ = true;
     if (!Undo(paths_, journal_, steps)) {
-      throw ExportError(failure + "; putting the previous set back failed too (" + steps.Failure() +
-                        "): the next export puts it back");
+      throw ExportError(Text::PutBackFailed, {{"failure", failure}, {"second", steps.Failure()}});
     }
-    throw ExportError(failure + "; the previous set is kept");
+    throw ExportError(Text::PreviousSetKept, {{"failure", failure}});
   }
   settled_ = true;
   if (!Finish(paths_, journal_, steps)) {

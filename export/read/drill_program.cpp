@@ -13,9 +13,7 @@ bool DrillReader::Next(DrillOp& op) {
     if (ended_) return false;
     DrillToken token;
     if (!NextDrillToken(scan_, token)) {
-      throw ExportError(std::string(scan_.FileName()) +
-                        ": does not end with its trailer \"M02\": the conversion stopped before it "
-                        "finished (see the run log)");
+      throw ExportError(Text::NoTrailer, {{"file", std::string(scan_.FileName())}, {"trailer", "M02"}});
     }
     switch (token.kind) {
       case DrillTokenKind::Absolute: op = {DrillOpKind::Absolute, token.offset}; return true;

@@ -26,9 +26,8 @@ bool GerberReader::Next(GerberOp& op) {
     next_ = count_ = 0;
     GerberToken token;
     if (!NextGerberToken(scan_, token)) {
-      throw ExportError(std::string(scan_.FileName()) + ": does not end with its trailer \"" +
-                        std::string(TraitsOf(file_).trailer) +
-                        "\": the conversion stopped before it finished (see the run log)");
+      throw ExportError(Text::NoTrailer,
+                        {{"file", std::string(scan_.FileName())}, {"trailer", std::string(TraitsOf(file_).trailer)}});
     }
     Token(token);
   }

@@ -20,10 +20,13 @@ TextScan::TextScan(std::FILE* file, std::string_view fileName, std::size_t windo
   Refill();
 }
 
-std::unique_ptr<TextScan> TextScan::Open(const std::string& path, std::string_view what) {
+std::unique_ptr<TextScan> TextScan::Open(const std::string& path, int outputNumber) {
   int error = 0;
   FileHandle file = OpenForReading(path, error);
-  if (!file) throw ExportError("cannot read " + std::string(what) + " " + path + ": " + ReasonText(error));
+  if (!file) {
+    throw ExportError(Text::CannotReadOutput,
+                      {{"number", std::to_string(outputNumber)}, {"file", path}, {"reason", ReasonText(error)}});
+  }
   auto scan = std::make_unique<TextScan>(file.get(), path);
   scan->owned_ = std::move(file);
   return scan;
@@ -52,7 +55,7 @@ void TextScan::Refill() {
     if (n == 0) {
       if (std::ferror(file_) != 0) {
         // A read error is not the end of the file: the rest would be silently lost.
-        throw ExportError("cannot read " + fileName_ + ": " + ReasonText(errno != 0 ? errno : EIO));
+        throw ExportError(Text::CannotRead, {{"file", fileName_}, {"reason", ReasonText(errno != 0 ? errno : EIO)}});
       }
       endOfFile_ = true;
     }
@@ -92,8 +95,8 @@ void TextScan::Fail(std::size_t offset, std::string_view what) const {
 
 void FailAt(std::string_view fileName, std::size_t offset, std::string_view what) {
   // The converter writes nothing a reader refuses: the file was changed since.
-  throw ExportError(std::string(fileName) + ": offset " + std::to_string(offset) + ": " + std::string(what) +
-                    "; the file changed after velmorta wrote it: convert the board again");
+  throw ExportError(Text::ChangedAtOffset,
+                    {{"file", std::string(fileName)}, {"offset", std::to_string(offset)}, {"what", std::string(what)}});
 }
 
 std::string Excerpt(std::string_view text, std::size_t offset, std::size_t limit) {

@@ -26,7 +26,7 @@ class TextScan {
   // is at least twice the lookahead; tests make it small, to cross it often.
   TextScan(std::FILE* file, std::string_view fileName, std::size_t window = 1 << 16);
   // The file at `path`, opened here; an error names it as `what` ("output file 3").
-  static std::unique_ptr<TextScan> Open(const std::string& path, std::string_view what);
+  static std::unique_ptr<TextScan> Open(const std::string& path, int outputNumber);
 
   void Prepare();
   bool AtEnd();
