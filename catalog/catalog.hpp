@@ -216,6 +216,19 @@ enum class Text : std::uint16_t {
   ZipTooLarge,
   NoPadFile,
   CheckNotDone,
+  // The preview's labels.
+  PreviewTopView,
+  PreviewBottomView,
+  PreviewCopper,
+  PreviewMask,
+  PreviewJumpers,
+  PreviewProfile,
+  PreviewPlated,
+  PreviewUnplated,
+  PreviewDrillMap,
+  MarkTitle,
+  MarkAtPad,
+  MarkAt,
   Count  // not a text: the number of keys
 };
 inline constexpr std::size_t kTextCount = static_cast<std::size_t>(Text::Count);

@@ -251,6 +251,18 @@ constexpr Entry kEnglish[] = {
     {Text::ZipMemberTooLarge, "cannot write {file}: {member} is too large for a ZIP archive (4 GB)"},
     {Text::ZipTooLarge, "cannot write {file}: the archive is too large (4 GB)"},
     {Text::NoPadFile, "there is no {base}.pad"},
+    {Text::PreviewTopView, "Top, seen from above"},
+    {Text::PreviewBottomView, "Bottom, seen from below"},
+    {Text::PreviewCopper, "{side} copper"},
+    {Text::PreviewMask, "{side} solder mask openings"},
+    {Text::PreviewJumpers, "{side} legend: wire jumpers"},
+    {Text::PreviewProfile, "board profile"},
+    {Text::PreviewPlated, "plated holes"},
+    {Text::PreviewUnplated, "non-plated holes"},
+    {Text::PreviewDrillMap, "drill map"},
+    {Text::MarkTitle, "{kind} ({severity}){measure} {where}"},
+    {Text::MarkAtPad, "at pad {x}, {y}"},
+    {Text::MarkAt, "at {x}, {y} mm"},
     {Text::CheckNotDone, "the board check: {reason} (--no-check exports without it)"},
 };
 

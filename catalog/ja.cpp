@@ -251,6 +251,18 @@ constexpr Entry kJapanese[] = {
     {Text::ZipMemberTooLarge, "{file} に書き込めません: {member} は ZIP アーカイブには大きすぎます (4 GB)"},
     {Text::ZipTooLarge, "{file} に書き込めません: アーカイブが大きすぎます (4 GB)"},
     {Text::NoPadFile, "{base}.pad がありません"},
+    {Text::PreviewTopView, "表面（上から見た図）"},
+    {Text::PreviewBottomView, "裏面（下から見た図）"},
+    {Text::PreviewCopper, "{side}の銅箔"},
+    {Text::PreviewMask, "{side}のソルダーレジスト開口"},
+    {Text::PreviewJumpers, "{side}のシルク: ジャンパー線"},
+    {Text::PreviewProfile, "外形"},
+    {Text::PreviewPlated, "スルーホール（メッキ穴）"},
+    {Text::PreviewUnplated, "メッキなし穴"},
+    {Text::PreviewDrillMap, "ドリル図"},
+    {Text::MarkTitle, "{kind}（{severity}）{measure} {where}"},
+    {Text::MarkAtPad, "位置 pad {x}, {y}"},
+    {Text::MarkAt, "位置 {x}, {y} mm"},
     {Text::CheckNotDone, "基板チェック: {reason}（--no-check を付けると基板チェックなしでエクスポートします）"},
 };
 

@@ -52,6 +52,6 @@ class CheckBoardFiller final : public FeatureSink {
 
 // The findings as the preview marks them: each in the view of its side, the drill's in
 // both, titled with its kind, measure and limit and its position as typed.
-PreviewCheck MarksOf(const check::CheckResult& result);
+PreviewCheck MarksOf(const check::CheckResult& result, Language language = Language::English);
 
 }  // namespace velmorta::fab

@@ -295,7 +295,7 @@ ExportResult ExportFabSet(const ExportRequest& request) {
   // 8. The board check of what was written, its report beside the set (not in the
   //    archive: the house does not take it); then the preview's views, with every
   //    finding marked.
-  PreviewFrame frame{SystemTextToUtf8(board), ink, outline, std::nullopt};
+  PreviewFrame frame{SystemTextToUtf8(board), ink, outline, std::nullopt, request.language};
   std::vector<std::string> checkNames;
   if (checkBoard) {
     // Positions in the pad file's units need the frame of its conversion.
@@ -311,7 +311,7 @@ ExportResult ExportFabSet(const ExportRequest& request) {
                          : check::ReportText(*result.check, request.limits, names, why, request.language));
       file.Close();
     }
-    frame.check = MarksOf(*result.check);
+    frame.check = MarksOf(*result.check, request.language);
   }
   const std::string root = WritePreviewEnd(svg.Out(), written, frame);
   svg.Close();

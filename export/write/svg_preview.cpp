@@ -158,6 +158,22 @@ void PreviewBody::End() {
 
 namespace {
 
+// A layer's name in the legend: its role as the layer model says it, in English.
+std::string RoleText(const FabLayer& layer, Language language) {
+  if (language == Language::English) return layer.role;
+  const std::string side = Say(language, layer.side == Side::Top ? Text::LayerTop : Text::LayerBottom);
+  switch (layer.function) {
+    case FileFunction::Copper: return Say(language, Text::PreviewCopper, {{"side", side}});
+    case FileFunction::Soldermask: return Say(language, Text::PreviewMask, {{"side", side}});
+    case FileFunction::Legend: return Say(language, Text::PreviewJumpers, {{"side", side}});
+    case FileFunction::Profile: return Say(language, Text::PreviewProfile);
+    case FileFunction::Plated: return Say(language, Text::PreviewPlated);
+    case FileFunction::NonPlated: return Say(language, Text::PreviewUnplated);
+    case FileFunction::Drillmap: break;
+  }
+  return Say(language, Text::PreviewDrillMap);
+}
+
 // The fields of the first line, which the end of the preview fills in: numbers padded
 // with leading zeros to a fixed width, which SVG reads as the same numbers.
 constexpr std::size_t kField = 16;
@@ -224,7 +240,7 @@ std::string WritePreviewEnd(OutFile& out, const std::vector<const FabLayer*>& la
     const bool bottom = side == Side::Bottom;
     const std::int64_t viewLeft = left + (bottom ? viewWidth : 0);
     Put(out, "<text x=\"" + N(viewLeft + pad) + "\" y=\"" + N(top - band / 3) + "\">" +
-                 (bottom ? "Bottom, seen from below" : "Top, seen from above") + "</text>\n");
+                 Say(frame.language, bottom ? Text::PreviewBottomView : Text::PreviewTopView) + "</text>\n");
     // Seen from below, left and right change places: x becomes mirror - x.
     const std::int64_t mirror = viewLeft + viewWidth - pad + ink.minX;
     Put(out, std::string("<g id=\"") + (bottom ? "bottom-view" : "top-view") + "\"" +
@@ -275,7 +291,7 @@ std::string WritePreviewEnd(OutFile& out, const std::vector<const FabLayer*>& la
     Put(out, "<rect x=\"" + N(legendLeft) + "\" y=\"" + N(baseline - font) + "\" width=\"" + N(font) +
                  "\" height=\"" + N(font) + "\" fill=\"" + std::string(paint.colour) +
                  "\" stroke=\"#222\" stroke-width=\"" + N(font / 10 + 1) + "\"/>");
-    Put(out, "<text x=\"" + N(legendLeft + font * 3 / 2) + "\" y=\"" + N(baseline) + "\">" + XmlText(layer->role) +
+    Put(out, "<text x=\"" + N(legendLeft + font * 3 / 2) + "\" y=\"" + N(baseline) + "\">" + XmlText(RoleText(*layer, frame.language)) +
                  " (" + XmlText(SystemTextToUtf8(layer->name)) + ")</text></g>\n");
   }
   if (frame.check) {

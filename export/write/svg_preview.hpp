@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/out_file.hpp"
+#include "catalog/catalog.hpp"
 #include "export/model/features.hpp"
 
 namespace velmorta::fab {
@@ -59,6 +60,7 @@ struct PreviewFrame {
   geometry::Extents ink;          // of every feature shown
   geometry::Extents board;        // the outline's centre lines; empty without one
   std::optional<PreviewCheck> check;  // when the board was checked
+  Language language = Language::English;  // of the labels
 };
 
 // The declaration, the root element with its fields unset, the title (UTF-8) and the
