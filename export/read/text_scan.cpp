@@ -87,16 +87,17 @@ std::optional<std::int32_t> TextScan::TakeNumber() {
   return static_cast<std::int32_t>(value);
 }
 
-void TextScan::Fail(std::size_t offset, std::string_view what) const {
-  if (offset < base_ || offset >= base_ + window_.size()) FailAt(fileName_, offset, what);
+void TextScan::Fail(std::size_t offset, Text what, std::initializer_list<Part> parts) const {
+  const Part::Told told = Telling(what, parts);
+  if (offset < base_ || offset >= base_ + window_.size()) FailAt(fileName_, offset, told);
   // Errors are found at a command's start, after Prepare(): the window holds the excerpt.
-  FailAt(fileName_, offset, std::string(what) + ": \"" + Excerpt(window_, offset - base_) + "\"");
+  FailAt(fileName_, offset, Telling(Text::WithExcerpt, {{"what", told}, {"excerpt", Excerpt(window_, offset - base_)}}));
 }
 
-void FailAt(std::string_view fileName, std::size_t offset, std::string_view what) {
+void FailAt(std::string_view fileName, std::size_t offset, const Part::Told& what) {
   // The converter writes nothing a reader refuses: the file was changed since.
   throw ExportError(Text::ChangedAtOffset,
-                    {{"file", std::string(fileName)}, {"offset", std::to_string(offset)}, {"what", std::string(what)}});
+                    {{"file", std::string(fileName)}, {"offset", std::to_string(offset)}, {"what", what}});
 }
 
 std::string Excerpt(std::string_view text, std::size_t offset, std::size_t limit) {
