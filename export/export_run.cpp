@@ -135,7 +135,7 @@ check::Limits LimitsOf(const Options& options, Language language) {
                                   SystemTextToUtf8(*options.limitsFile), {}, language);
     }
   } catch (const check::LimitsError& error) {
-    throw ExportError(Text::Verbatim, {{"text", Part::Told([text = std::string(error.what())](Language) { return text; })}});
+    throw ExportError(Text::Verbatim, {{"text", AsIs(error.what())}});
   }
   for (const std::string& setting : options.limits) {
     const std::size_t equals = setting.find('=');
@@ -144,8 +144,7 @@ check::Limits LimitsOf(const Options& options, Language language) {
       check::SetLimit(limits, std::string_view(setting).substr(0, equals), std::string_view(setting).substr(equals + 1),
                       language);
     } catch (const check::LimitsError& error) {
-      const std::string why = error.what();
-      throw ExportError(Text::LimitOption, {{"setting", setting}, {"error", Part::Told([why](Language) { return why; })}});
+      throw ExportError(Text::LimitOption, {{"setting", setting}, {"error", AsIs(error.what())}});
     }
   }
   return limits;
@@ -183,10 +182,8 @@ int Report(const ExportResult& result, const Options& options, const Streams& st
   for (const std::string& name : result.files) wrote(JoinPath(result.folder, name));
   wrote(result.archive);
   if (!result.kicad.empty()) wrote(result.kicad);
-  // The KiCad warning is UTF-8 already; the other holds names as the system does.
-  if (!result.kicadWarning.empty()) {
-    streams.Tell(Text::ExportWarningLine, result.kicadWarning);
-  }
+  if (result.kicadWarning) streams.Tell(Text::ExportWarningLine, result.kicadWarning(streams.errVoice.Lang()));
+  // Names as the system holds them.
   if (result.warning) streams.Tell(Text::ExportWarningLine, NameIn(streams.errVoice.Lang(), *result.warning));
   if (!result.check) return kWritten;
   streams.out << streams.outVoice.Out(check::Summary(*result.check, language));

@@ -19,6 +19,7 @@
 #include "config/settings.hpp"
 #include "export/bound_conversion.hpp"
 #include "export/model/features.hpp"
+#include "export/read/export_error.hpp"
 #include "export/model/layer_model.hpp"
 #include "export/set_lock.hpp"
 #include "export/staged_set.hpp"
@@ -64,7 +65,7 @@ struct ExportResult {
   std::vector<std::string> files;  // in the folder, in the order written
   std::optional<check::CheckResult> check;  // what the board check found, when it ran
   std::string kicad;          // BOARD.kicad_pcb, when written
-  std::string kicadWarning;   // UTF-8: why it is not written, or what it lacks
+  Part::Told kicadWarning;    // why it is not written, or what it lacks; UTF-8 names
   std::optional<std::string> warning;       // the set is in place, but not all went well
 };
 

@@ -21,6 +21,10 @@ std::string Tell(Language language, Text key, const std::vector<Part>& parts) {
 
 }  // namespace
 
+Part::Told AsIs(std::string text) {
+  return [text = std::move(text)](Language) { return text; };
+}
+
 Part::Told Telling(Text key, std::initializer_list<Part> parts) {
   return [key, parts = std::vector<Part>(parts)](Language language) { return Tell(language, key, parts); };
 }

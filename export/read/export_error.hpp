@@ -33,6 +33,9 @@ class Part {
   Told told_;
 };
 
+// A text the same in every language: UTF-8 already, or told already.
+Part::Told AsIs(std::string text);
+
 // A catalog text as a part of another: "{remedy}" filled with a whole sentence.
 Part::Told Telling(Text key, std::initializer_list<Part> parts = {});
 
