@@ -183,8 +183,7 @@ int Report(const ExportResult& result, const Options& options, const Streams& st
   wrote(result.archive);
   if (!result.kicad.empty()) wrote(result.kicad);
   if (result.kicadWarning) streams.Tell(Text::ExportWarningLine, result.kicadWarning(streams.errVoice.Lang()));
-  // Names as the system holds them.
-  if (result.warning) streams.Tell(Text::ExportWarningLine, NameIn(streams.errVoice.Lang(), *result.warning));
+  if (result.warning) streams.Tell(Text::ExportWarningLine, result.warning(streams.errVoice.Lang()));
   if (!result.check) return kWritten;
   streams.out << streams.outVoice.Out(check::Summary(*result.check, language));
   if (check::CheckStatus(*result.check, options.failOn) == 0) return kWritten;

@@ -66,7 +66,7 @@ struct ExportResult {
   std::optional<check::CheckResult> check;  // what the board check found, when it ran
   std::string kicad;          // BOARD.kicad_pcb, when written
   Part::Told kicadWarning;    // why it is not written, or what it lacks; UTF-8 names
-  std::optional<std::string> warning;       // the set is in place, but not all went well
+  Part::Told warning;         // the set is in place, but not all went well
 };
 
 // Throws ExportError for the first thing that cannot be exported; nothing is changed

@@ -18,18 +18,20 @@ class Steps {
   explicit Steps(StagedSet::StepHook hook) : hook_(hook) {}
 
   bool Rename(const std::string& from, const std::string& to) {
-    return Allow("rename " + from + " to " + to) && Done(RenameReplacing(from, to, error_));
+    return Allow("rename " + from + " to " + to, Telling(Text::StepRename, {{"from", from}, {"to", to}})) &&
+           Done(RenameReplacing(from, to, error_));
   }
   bool Remove(const std::string& path) {
-    return !Present(path) || (Allow("remove " + path) && Done(RemoveTree(path, error_)));
+    return !Present(path) ||
+           (Allow("remove " + path, Telling(Text::StepRemove, {{"file", path}})) && Done(RemoveTree(path, error_)));
   }
   bool MakeFolder(const std::string& path) {
-    return Allow("create " + path) && Done(MakeDirectory(path, error_));
+    return Allow("create " + path, Telling(Text::StepCreate, {{"file", path}})) && Done(MakeDirectory(path, error_));
   }
   // Whole or not at all: a draft on the disk, then renamed over the journal.
   bool WriteJournal(const SetPaths& set, const Journal& journal) {
     const std::string draft = set.JournalDraft();
-    if (!Allow("write " + draft)) return false;
+    if (!Allow("write " + draft, Telling(Text::StepWriteFile, {{"file", draft}}))) return false;
     FileHandle file(std::fopen(draft.c_str(), "wb"));
     const std::string text = JournalText(journal);
     errno = 0;
@@ -45,11 +47,15 @@ class Steps {
   }
 
   // "cannot rename A to B: reason"
-  std::string Failure() const { return "cannot " + step_ + ": " + ReasonText(error_ != 0 ? error_ : EIO); }
+  Part::Told Failure() const {
+    return Telling(Text::CannotStep, {{"step", told_}, {"reason", ReasonText(error_ != 0 ? error_ : EIO)}});
+  }
 
  private:
-  bool Allow(std::string step) {
+  // `step` as the hook knows it; `told` as the user reads it.
+  bool Allow(std::string step, Part::Told told) {
     step_ = std::move(step);
+    told_ = std::move(told);
     error_ = 0;
     return hook_ == nullptr || hook_(step_, error_);
   }
@@ -60,6 +66,7 @@ class Steps {
 
   StagedSet::StepHook hook_;
   std::string step_;
+  Part::Told told_;
   int error_ = 0;
 };
 
@@ -143,7 +150,7 @@ void StagedSet::Discard() {
 
 std::string StagedSet::Path(const std::string& name) const { return JoinPath(run_.stagedFolder, name); }
 
-std::optional<std::string> StagedSet::Commit() {
+Part::Told StagedSet::Commit() {
   Steps steps(hook_);
   // From here the journal, not this process, says what the set is should the run stop.
   journal_.phase = SwapPhase::Swapping;
@@ -155,7 +162,7 @@ std::optional<std::string> StagedSet::Commit() {
                        steps.Rename(run_.stagedFolder, paths_.folder) &&
                        steps.Rename(run_.stagedArchive, paths_.archive);
   if (!swapped) {
-    const std::string failure = steps.Failure();
+    const Part::Told failure = steps.Failure();
     settled_ = true;
     if (!Undo(paths_, journal_, steps)) {
       throw ExportError(Text::PutBackFailed, {{"failure", failure}, {"second", steps.Failure()}});
@@ -164,9 +171,9 @@ std::optional<std::string> StagedSet::Commit() {
   }
   settled_ = true;
   if (!Finish(paths_, journal_, steps)) {
-    return "the new set is in place, but " + steps.Failure() + "; the next export removes it";
+    return Telling(Text::NewSetInPlace, {{"failure", steps.Failure()}});
   }
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace velmorta::fab
