@@ -238,6 +238,7 @@ enum class Text : std::uint16_t {
   KicadNoPad,
   KicadNoNets,
   KicadMismatch,
+  PartNotLand,
   KicadIsOutputName,
   KicadSavedSince,
   ZlibStart,

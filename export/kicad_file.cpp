@@ -98,7 +98,8 @@ std::optional<KicadBoard> BoardFor(const Board& board, const std::string& base, 
   } catch (const KicadMismatch& mismatch) {
     warning = Telling(Text::KicadMismatch, {{"file", AsIs(shown)},
                                             {"pad", AsIs(SystemTextToUtf8(FileNameOf(base)))},
-                                            {"mismatch", AsIs(mismatch.what())}});
+                                            {"mismatch", Telling(Text::PartNotLand, {{"record", std::to_string(mismatch.record)},
+                                                                                      {"name", AsIs(mismatch.name)}})}});
     return std::nullopt;
   }
 }
