@@ -40,6 +40,7 @@ TEST(ExportLanguages, HelpFindingsFailuresAndWarningsInTheLanguageChosen) {
       {"C", {board}, &dir, 0, "board check: 1 error, 1 warning\n", ""},
       {"C", {"--config", noConfig, board}, &dir, 1, "", "velmorta-export: cannot read the configuration file " + noConfig},
       {"C", {padless / "board"}, &padless, 0, "wrote ", "velmorta-export: warning: there is no "},
+      {"C", {"--lang", "fr", board}, &dir, 1, "", "velmorta-export: --lang takes ja or en, not \"fr\"\nusage: "},
       {"--lang ja", {"--help"}, &dir, 0, "使い方: velmorta-export", ""},
       {"--lang ja", {board}, &dir, 0, "基板チェック: エラー 1 件、警告 1 件\n", ""},
       {"system ja", {"--config", noConfig, board}, &dir, 1, "", "velmorta-export: 設定ファイル " + noConfig + " を読めません"},

@@ -90,8 +90,9 @@ Options ParseOptions(std::span<const char* const> args) {
       options.limits.push_back(*limit);
     } else if (const auto failOn = value("--fail-on", Text::NeedsFailOn)) {
       options.failOn = FailOnNamed(*failOn);
-    } else if (value("--lang", Text::NeedsLanguage)) {
-      // Read before the rest: see LanguageOf.
+    } else if (const auto language = value("--lang", Text::NeedsLanguage)) {
+      // Chosen before the rest (LanguageOf); here only refused when it names none.
+      if (!LanguageNamed(*language)) throw UsageError(Text::LangValue, {{"value", Quoted(*language)}});
     } else if (arg == "--no-check") {
       options.check = false;
     } else if (arg == "--no-kicad") {
@@ -111,7 +112,8 @@ Options ParseOptions(std::span<const char* const> args) {
 }
 
 // The language of --lang, wherever it stands, over the system's; every other message,
-// even about the command line, is told in it.
+// even about the command line, is told in it. One that names none is refused with the
+// other options, in the system's language.
 Language LanguageOf(std::span<const char* const> args, Language language) {
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string_view arg = args[i] != nullptr ? args[i] : "";
@@ -119,9 +121,7 @@ Language LanguageOf(std::span<const char* const> args, Language language) {
     if (arg == "--lang" && i + 1 < args.size() && args[i + 1] != nullptr) value = args[i + 1];
     if (arg.starts_with("--lang=")) value = arg.substr(7);
     if (!value) continue;
-    const std::optional<Language> named = LanguageNamed(*value);
-    if (!named) throw UsageError(Text::LangValue, {{"value", Quoted(*value)}});
-    language = *named;
+    language = LanguageNamed(*value).value_or(language);
   }
   return language;
 }
@@ -232,16 +232,9 @@ int ExportAndReport(std::span<const char* const> args, const std::string& execut
 
 int RunExport(std::span<const char* const> args, const std::string& executablePath, std::ostream& out,
               std::ostream& err, Speech speech, StagedSet::StepHook step) {
-  int status = kFailed;
-  try {
-    speech.language = LanguageOf(args, speech.language);
-  } catch (const ExportError& error) {
-    const Voice voice(speech.language, speech.errors);
-    err << voice.Out(Say(voice.Lang(), Text::ExportErrorLine, {{"text", error.In(voice.Lang())}})) << '\n';
-    return kFailed;
-  }
+  speech.language = LanguageOf(args, speech.language);
   const Streams streams{out, err, Voice(speech.language, speech.output), Voice(speech.language, speech.errors)};
-  status = ExportAndReport(args, executablePath, streams, speech.language, step);
+  const int status = ExportAndReport(args, executablePath, streams, speech.language, step);
   // A list of what was written, or a summary, that never arrived is no success.
   errno = 0;
   out.flush();
