@@ -78,20 +78,23 @@ struct Comparisons {
 };
 
 // What to do about any file that is not this board's conversion.
-std::string Remedy(const std::string& base) { return "run velmorta " + base + " again"; }
-
 void RefuseDifferences(const Comparisons& compared, const std::array<std::string, 7>& paths,
                        const std::string& base, const std::string& padPath, const Settings& settings) {
   for (const Output which : kOutputs) {
     const FileComparison& file = *compared.files[IndexOf(which)];
     const std::string& path = paths[IndexOf(which)];
     if (file.Error() != 0) {
-      throw ExportError("cannot read output file " + std::to_string(static_cast<int>(which)) + " " + path + ": " +
-                        ReasonText(file.Error()) + "; " + Remedy(base));
+      throw ExportError(Text::CannotReadOutputFile, {{"number", std::to_string(static_cast<int>(which))},
+                                                     {"file", path},
+                                                     {"reason", ReasonText(file.Error())},
+                                                     {"base", base}});
     }
     if (file.DiffersAt()) {
-      throw ExportError(path + " is not what velmorta makes of " + padPath + " with " + settings.FileName +
-                        " (byte " + std::to_string(*file.DiffersAt()) + " differs): " + Remedy(base));
+      throw ExportError(Text::NotWhatVelmortaMakes, {{"file", path},
+                                                     {"pad", padPath},
+                                                     {"configuration", settings.FileName},
+                                                     {"byte", std::to_string(*file.DiffersAt())},
+                                                     {"base", base}});
     }
   }
 }
@@ -107,15 +110,17 @@ BoundConversion BindToConversion(const std::string& base, const Settings& settin
   }
   int error = 0;
   const FileHandle pad = OpenForReading(padPath, error);
-  if (!pad) throw ExportError("cannot read the pad file " + padPath + ": " + ReasonText(error));
+  if (!pad) throw ExportError(Text::CannotReadPad, {{"file", padPath}, {"reason", ReasonText(error)}});
   Comparisons compared(paths);
   Board board;
   try {
     Diagnostics silent(nullptr, padPath, settings.FileName);  // the conversion told the user already
     board = Convert(pad.get(), settings, compared.out, silent);
   } catch (const FatalStop& stop) {
-    throw ExportError("velmorta stops on " + padPath + ": " + ReasonOf(stop, settings.FileName) +
-                      "; correct that and " + Remedy(base));
+    const Part::Told reason = [stop, file = settings.FileName](Language language) {
+      return ReasonOf(stop, file, language);
+    };
+    throw ExportError(Text::VelmortaStops, {{"file", padPath}, {"reason", reason}, {"base", base}});
   }
   compared.out.CloseAll();  // the last bytes to their comparisons
   for (const auto& file : compared.files) file->Finish();

@@ -102,13 +102,17 @@ void CheckBoardFiller::Add(const Feature& feature) {
   }
 }
 
-check::CheckResult CheckBoardFiller::Check(std::optional<check::PadFrame> frame, const check::Limits& limits) {
+check::CheckResult CheckBoardFiller::Check(std::optional<check::PadFrame> frame, const check::Limits& limits,
+                                           Language language) {
   board_.frame = frame;
   check::CheckResult result;
   try {
-    result = check::RunCheck(std::move(board_), limits);
+    result = check::RunCheck(std::move(board_), limits, check::Search::Indexed, language);
   } catch (const check::CheckError& error) {
-    throw ExportError(std::string("the board check: ") + error.what() + " (--no-check exports without it)");
+    const Part::Told reason = [key = error.reason, count = std::to_string(error.count)](Language told) {
+      return Say(told, key, {{"count", count}});
+    };
+    throw ExportError(Text::CheckNotDone, {{"reason", reason}});
   }
   if (onlyCopperOnTop_) {
     for (check::Finding& f : result.findings) {
@@ -123,30 +127,34 @@ std::vector<check::SourceGroup> CheckBoardFiller::Groups(const check::Limits& li
   return check::ConnectedGroups(std::move(board_), limits);
 }
 
-PreviewCheck MarksOf(const check::CheckResult& result) {
+PreviewCheck MarksOf(const check::CheckResult& result, Language language) {
   const auto fixed = [](double value, int decimals) {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
     return std::string(text);
   };
-  const std::string summary = check::Summary(result);
+  const std::string summary = check::Summary(result, language);
   PreviewCheck marks{summary.substr(0, summary.find('\n')), {}};
   const std::span<const check::Finding> listed =
       std::span(result.findings).first(std::min(result.findings.size(), check::kMostListed));
   marks.marks.reserve(listed.size());
   for (const check::Finding& f : listed) {
     const check::KindTraits& traits = check::TraitsOf(f.kind);
-    std::string title = std::string(traits.name) + (traits.severity == check::Severity::Error ? " (error)" : " (warning)");
+    std::string measure;
     if (traits.measured) {
-      title += ": " + fixed(f.measured / 1000, 3) + (traits.largerIsWorse ? " > " : " < ") +
-               fixed(f.limit / 1000.0, 3) + " mm";
+      measure = ": " + fixed(f.measured / 1000, 3) + (traits.largerIsWorse ? " > " : " < ") +
+                fixed(f.limit / 1000.0, 3) + " mm";
     }
-    if (result.frame) {
-      title += " at pad " + fixed(check::PadX(*result.frame, f.at.x), 2) + ", " +
-               fixed(check::PadY(*result.frame, f.at.y), 2);
-    } else {
-      title += " at " + fixed(f.at.x / 1000.0, 3) + ", " + fixed(f.at.y / 1000.0, 3) + " mm";
-    }
+    const std::string where =
+        result.frame ? Say(language, Text::MarkAtPad,
+                           {{"x", fixed(check::PadX(*result.frame, f.at.x), 2)},
+                            {"y", fixed(check::PadY(*result.frame, f.at.y), 2)}})
+                     : Say(language, Text::MarkAt, {{"x", fixed(f.at.x / 1000.0, 3)}, {"y", fixed(f.at.y / 1000.0, 3)}});
+    const Text severity = traits.severity == check::Severity::Error ? Text::SeverityError : Text::SeverityWarning;
+    std::string title = Say(language, Text::MarkTitle, {{"kind", std::string(traits.name)},
+                                                        {"severity", Say(language, severity)},
+                                                        {"measure", measure},
+                                                        {"where", where}});
     std::optional<Side> side;
     if (f.layer != check::Layer::Drill) side = f.layer == check::Layer::Top ? Side::Top : Side::Bottom;
     marks.marks.push_back({{f.at.x, f.at.y}, side, std::move(title)});

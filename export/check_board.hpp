@@ -27,7 +27,9 @@ class CheckBoardFiller final : public FeatureSink {
   void Add(const Feature& feature) override;
 
   // Checks what was filled (once). Throws ExportError when the board is too large to check.
-  check::CheckResult Check(std::optional<check::PadFrame> frame, const check::Limits& limits);
+  // What it found and why it stopped are told in `language`.
+  check::CheckResult Check(std::optional<check::PadFrame> frame, const check::Limits& limits,
+                           Language language = Language::English);
   // Instead of the check: the copper's connected groups of what was filled (once).
   // Throws check::CheckError or check::CheckStopped as the check would.
   std::vector<check::SourceGroup> Groups(const check::Limits& limits);
@@ -50,6 +52,6 @@ class CheckBoardFiller final : public FeatureSink {
 
 // The findings as the preview marks them: each in the view of its side, the drill's in
 // both, titled with its kind, measure and limit and its position as typed.
-PreviewCheck MarksOf(const check::CheckResult& result);
+PreviewCheck MarksOf(const check::CheckResult& result, Language language = Language::English);
 
 }  // namespace velmorta::fab

@@ -8,7 +8,10 @@
 
 #include "base/executable_path.hpp"
 #include "base/files.hpp"
+#include "base/system_language.hpp"
 #include "base/text_encoding.hpp"
+#include "base/voice.hpp"
+#include "base/diagnostics.hpp"
 #include "check/limits.hpp"
 #include "check/report.hpp"
 #include "check/run_check.hpp"
@@ -18,30 +21,6 @@
 
 namespace velmorta::fab {
 namespace {
-
-constexpr std::string_view kUsage =
-    "usage: velmorta-export [--config PATH] [--timestamp] [--limits PATH] [--limit NAME=MM]...\n"
-    "                       [--fail-on errors|warnings] [--no-check] [--no-kicad] BASE\n"
-    "Reads the seven files that velmorta wrote for the board BASE and writes, in the\n"
-    "output directory, the set a board house builds from: BOARD-fab/ with RS-274X\n"
-    "copper, solder mask, legend and profile, Excellon plated and non-plated drill\n"
-    "files, a drill map, a job file, an aperture table, the board check's report\n"
-    "(BOARD-check.txt and .csv) and an SVG preview, and BOARD-fab.zip to upload. The\n"
-    "configuration is velmorta's (velmorta.cfg beside this program) unless --config\n"
-    "names another; --timestamp dates the files.\n"
-    "The board check measures the set against a board house's limits, reports each\n"
-    "fault and marks it in the preview; it prints a summary. --limits reads the limits\n"
-    "from a file, --limit sets one (track, pad, spacing, drill_min, drill_max,\n"
-    "unplated_min, unplated_max, ring, copper_edge, hole_spacing, hole_edge, merge; in\n"
-    "mm, after the file). --no-check leaves the check out.\n"
-    "Beside the set it writes BOARD.kicad_pcb, the board for KiCad 6 or later: each\n"
-    "part a footprint, tracks, vias, holes, the outline, nets from the copper's\n"
-    "connections and the limits as its design rules; one saved since by KiCad is kept.\n"
-    "--no-kicad leaves it out. -h or --help prints this text.\n"
-    "Exit status: 0 when the set is written; 1 when it is not (the reason is on\n"
-    "standard error and the previous set is kept), or when standard output could not\n"
-    "be written; 2 when the set is written but --fail-on errors (any error) or\n"
-    "--fail-on warnings (any finding) trips on what the board check found.\n";
 
 // Exit statuses: a failure (nothing written) told apart from a set written whose board
 // check trips --fail-on.
@@ -66,77 +45,106 @@ struct Options {
   check::FailOn failOn = check::FailOn::Nothing;
 };
 
+// An option's value, "--config PATH" or "--config=PATH", at args[i]; nothing for another
+// option. The last word is the board while none is given: never the option's value.
+std::optional<std::string> ValueOf(std::span<const char* const> args, std::size_t& i, std::string_view name,
+                                   Text needs, bool haveBase) {
+  const std::string_view arg = args[i] != nullptr ? args[i] : "";
+  if (arg == name) {
+    const bool boardNext = !haveBase && i + 2 == args.size();
+    if (i + 1 >= args.size() || args[i + 1] == nullptr) {
+      throw UsageError(Text::OptionNeeds, {{"option", std::string(name)}, {"needs", needs}});
+    }
+    if (boardNext) {
+      throw UsageError(Text::OptionNeedsBeforeBoard,
+                       {{"option", std::string(name)}, {"needs", needs}, {"board", args[i + 1]}});
+    }
+    return args[++i];
+  }
+  if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=') {
+    return std::string(arg.substr(name.size() + 1));
+  }
+  return std::nullopt;
+}
+
+check::FailOn FailOnNamed(const std::string& value) {
+  if (value != "errors" && value != "warnings") throw UsageError(Text::FailOnValue, {{"value", value}});
+  return value == "errors" ? check::FailOn::Errors : check::FailOn::Warnings;
+}
+
 Options ParseOptions(std::span<const char* const> args) {
   Options options;
   bool haveBase = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string_view arg = args[i] != nullptr ? args[i] : "";
-    // An option's value: "--config PATH" or "--config=PATH".
-    const auto value = [&](std::string_view name, std::string_view needs) -> std::optional<std::string> {
-      if (arg == name) {
-        // The last word is the board while none is given: never the option's value.
-        const bool boardNext = !haveBase && i + 2 == args.size();
-        if (i + 1 >= args.size() || args[i + 1] == nullptr || boardNext) {
-          throw UsageError(std::string(name) + " needs " + std::string(needs) +
-                           (boardNext ? " before the board (" + std::string(args[i + 1]) + " is the board)" : ""));
-        }
-        return args[++i];
-      }
-      if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=') {
-        return std::string(arg.substr(name.size() + 1));
-      }
-      return std::nullopt;
-    };
+    const auto value = [&](std::string_view name, Text needs) { return ValueOf(args, i, name, needs, haveBase); };
     if (arg == "-h" || arg == "--help") {
       options.help = true;
-    } else if (const auto config = value("--config", "a path")) {
+    } else if (const auto config = value("--config", Text::NeedsPath)) {
       options.config = *config;
     } else if (arg == "--timestamp") {
       options.timestamp = true;
-    } else if (const auto file = value("--limits", "a path")) {
+    } else if (const auto file = value("--limits", Text::NeedsPath)) {
       options.limitsFile = *file;
-    } else if (const auto limit = value("--limit", "NAME=MM")) {
+    } else if (const auto limit = value("--limit", Text::NeedsLimit)) {
       options.limits.push_back(*limit);
-    } else if (const auto failOn = value("--fail-on", "errors or warnings")) {
-      if (*failOn != "errors" && *failOn != "warnings") {
-        throw UsageError("--fail-on takes errors or warnings, not " + *failOn);
-      }
-      options.failOn = *failOn == "errors" ? check::FailOn::Errors : check::FailOn::Warnings;
+    } else if (const auto failOn = value("--fail-on", Text::NeedsFailOn)) {
+      options.failOn = FailOnNamed(*failOn);
+    } else if (const auto language = value("--lang", Text::NeedsLanguage)) {
+      // Chosen before the rest (LanguageOf); here only refused when it names none.
+      if (!LanguageNamed(*language)) throw UsageError(Text::LangValue, {{"value", Quoted(*language)}});
     } else if (arg == "--no-check") {
       options.check = false;
     } else if (arg == "--no-kicad") {
       options.kicad = false;
     } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
-      throw UsageError("unknown option " + std::string(arg));
+      throw UsageError(Text::UnknownOption, {{"option", std::string(arg)}});
     } else if (haveBase) {
-      throw UsageError("one board at a time: " + options.base + " and " + std::string(arg));
+      throw UsageError(Text::OneBoard, {{"first", options.base}, {"second", std::string(arg)}});
     } else {
       options.base = arg;
       haveBase = true;
     }
   }
-  if (!options.help && options.base.empty()) throw UsageError("no board given");
-  if (!options.check && options.failOn != check::FailOn::Nothing) {
-    throw UsageError("--fail-on needs the board check, which --no-check leaves out");
-  }
+  if (!options.help && options.base.empty()) throw UsageError(Text::NoBoard);
+  if (!options.check && options.failOn != check::FailOn::Nothing) throw UsageError(Text::FailOnNeedsCheck);
   return options;
 }
 
-// The limits file, then each --limit over it. Throws LimitsError (or ExportError when
-// the file cannot be read) before anything is written.
-check::Limits LimitsOf(const Options& options) {
+// The language of --lang, wherever it stands, over the system's; every other message,
+// even about the command line, is told in it. One that names none is refused with the
+// other options, in the system's language.
+Language LanguageOf(std::span<const char* const> args, Language language) {
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string_view arg = args[i] != nullptr ? args[i] : "";
+    std::optional<std::string_view> value;
+    if (arg == "--lang" && i + 1 < args.size() && args[i + 1] != nullptr) value = args[i + 1];
+    if (arg.starts_with("--lang=")) value = arg.substr(7);
+    if (!value) continue;
+    language = LanguageNamed(*value).value_or(language);
+  }
+  return language;
+}
+
+// The limits file, then each --limit over it, told in `language`; before anything is written.
+check::Limits LimitsOf(const Options& options, Language language) {
   check::Limits limits;
-  if (options.limitsFile) {
-    limits = check::ParseLimits(ReadWholeFile(*options.limitsFile, "the limits file"),
-                                SystemTextToUtf8(*options.limitsFile));
+  try {
+    if (options.limitsFile) {
+      limits = check::ParseLimits(ReadWholeFile(*options.limitsFile, Text::TheLimitsFile),
+                                  SystemTextToUtf8(*options.limitsFile), {}, language);
+    }
+  } catch (const check::LimitsError& error) {
+    throw ExportError(Text::Verbatim, {{"text", AsIs(error.what())}});
   }
   for (const std::string& setting : options.limits) {
     const std::size_t equals = setting.find('=');
-    if (equals == std::string::npos) throw UsageError("--limit takes NAME=MM, not " + setting);
+    if (equals == std::string::npos) throw UsageError(Text::LimitNotNameMm, {{"setting", setting}});
     try {
-      check::SetLimit(limits, std::string_view(setting).substr(0, equals), std::string_view(setting).substr(equals + 1));
+      check::SetLimit(limits, std::string_view(setting).substr(0, equals), std::string_view(setting).substr(equals + 1),
+                      language);
     } catch (const check::LimitsError& error) {
-      throw check::LimitsError("--limit " + setting + ": " + error.what());
+      throw ExportError(Text::LimitOption, {{"setting", setting}, {"error", AsIs(error.what())}});
     }
   }
   return limits;
@@ -150,13 +158,51 @@ std::string DefaultConfigurationPath(const std::string& executablePath) {
 
 namespace {
 
-int ExportAndReport(std::span<const char* const> args, const std::string& executablePath, std::ostream& out,
-                    std::ostream& err, StagedSet::StepHook step, std::ostream* progress) {
+// The two streams, each in its voice.
+struct Streams {
+  std::ostream& out;
+  std::ostream& err;
+  Voice outVoice, errVoice;
+
+  void Say(Text key, std::initializer_list<Arg> args = {}) const {
+    out << outVoice.Out(velmorta::Say(outVoice.Lang(), key, args));
+  }
+  void Tell(Text line, const std::string& text) const {
+    err << errVoice.Out(velmorta::Say(errVoice.Lang(), line, {{"text", text}})) << '\n';
+  }
+};
+
+// What was written, and the board check's summary; the exit status.
+int Report(const ExportResult& result, const Options& options, const Streams& streams) {
+  const Language language = streams.outVoice.Lang();
+  const auto wrote = [&](const std::string& path) {
+    streams.Say(Text::Wrote, {{"file", NameIn(language, path)}});
+    streams.out << '\n';
+  };
+  for (const std::string& name : result.files) wrote(JoinPath(result.folder, name));
+  wrote(result.archive);
+  if (!result.kicad.empty()) wrote(result.kicad);
+  if (result.kicadWarning) streams.Tell(Text::ExportWarningLine, result.kicadWarning(streams.errVoice.Lang()));
+  if (result.warning) streams.Tell(Text::ExportWarningLine, result.warning(streams.errVoice.Lang()));
+  if (!result.check) return kWritten;
+  streams.out << streams.outVoice.Out(check::Summary(*result.check, language));
+  if (check::CheckStatus(*result.check, options.failOn) == 0) return kWritten;
+  const bool errors = options.failOn == check::FailOn::Errors;
+  const Text why = !result.check->stopped.empty() ? Text::FailOnNotDone
+                   : errors                       ? Text::FailOnErrors
+                                                  : Text::FailOnWarnings;
+  streams.Tell(Text::ExportErrorLine,
+               velmorta::Say(streams.errVoice.Lang(), why, {{"level", errors ? "errors" : "warnings"}}));
+  return kCheckTripped;
+}
+
+int ExportAndReport(std::span<const char* const> args, const std::string& executablePath, const Streams& streams,
+                    Language language, StagedSet::StepHook step, std::ostream* progress) {
   try {
     const Options options = ParseOptions(args);
     if (options.help) {
-      out << kUsage;
-      return 0;
+      streams.Say(Text::ExportUsage);
+      return kWritten;
     }
     ExportRequest request;
     request.base = options.base;
@@ -164,38 +210,21 @@ int ExportAndReport(std::span<const char* const> args, const std::string& execut
     request.timestamp = options.timestamp;
     request.check = options.check;
     request.kicad = options.kicad;
-    request.limits = LimitsOf(options);
+    request.limits = LimitsOf(options, language);
     request.step = step;
-    request.warnings = &err;
+    request.warnings = &streams.err;
+    request.voice = streams.errVoice;
+    request.language = language;
     request.progress = progress;
-    const ExportResult result = ExportFabSet(request);
-    for (const std::string& name : result.files) out << "wrote " << JoinPath(result.folder, name) << '\n';
-    out << "wrote " << result.archive << '\n';
-    if (!result.kicad.empty()) out << "wrote " << result.kicad << '\n';
-    if (!result.kicadWarning.empty()) err << "velmorta-export: warning: " << result.kicadWarning << '\n';
-    if (result.warning) err << "velmorta-export: warning: " << *result.warning << '\n';
-    if (!result.check) return kWritten;
-    out << check::Summary(*result.check);
-    if (check::CheckStatus(*result.check, options.failOn) != 0) {
-      const bool errors = options.failOn == check::FailOn::Errors;
-      err << "velmorta-export: the board check "
-          << (result.check->stopped.empty() ? (errors ? "found errors" : "found faults") : "was not done")
-          << " (--fail-on " << (errors ? "errors" : "warnings") << "); the set is written all the same\n";
-      return kCheckTripped;
-    }
-    return kWritten;
-  } catch (const UsageError& error) {
-    err << "velmorta-export: " << error.what() << '\n' << kUsage;
-    return kFailed;
+    return Report(ExportFabSet(request), options, streams);
   } catch (const ExportError& error) {
-    err << "velmorta-export: " << error.what() << '\n';
-    return kFailed;
-  } catch (const check::LimitsError& error) {
-    err << "velmorta-export: " << error.what() << '\n';
+    streams.Tell(Text::ExportErrorLine, error.In(streams.errVoice.Lang()));
+    if (dynamic_cast<const UsageError*>(&error) != nullptr) streams.err << streams.errVoice.Out(
+        velmorta::Say(streams.errVoice.Lang(), Text::ExportUsage));
     return kFailed;
   } catch (const std::bad_alloc&) {
     // Like any other failure: the staged set is gone, the previous one is in place.
-    err << "velmorta-export: out of memory; nothing is changed: close other programs, then export again\n";
+    streams.Tell(Text::ExportErrorLine, velmorta::Say(streams.errVoice.Lang(), Text::ExportOutOfMemory));
     return kFailed;
   }
 }
@@ -203,17 +232,19 @@ int ExportAndReport(std::span<const char* const> args, const std::string& execut
 }  // namespace
 
 int RunExport(std::span<const char* const> args, const std::string& executablePath, std::ostream& out,
-              std::ostream& err, StagedSet::StepHook step, std::ostream* progress) {
-  const int status = ExportAndReport(args, executablePath, out, err, step, progress);
+              std::ostream& err, Speech speech, StagedSet::StepHook step, std::ostream* progress) {
+  speech.language = LanguageOf(args, speech.language);
+  const Streams streams{out, err, Voice(speech.language, speech.output), Voice(speech.language, speech.errors)};
+  const int status = ExportAndReport(args, executablePath, streams, speech.language, step, progress);
   // A list of what was written, or a summary, that never arrived is no success.
   errno = 0;
   out.flush();
   if (out) return status;
-  err << "velmorta-export: cannot write to standard output"
-      << (errno != 0 ? ": " + ReasonText(errno) : std::string()) << "; "
-      << (status == kFailed ? "nothing is changed" : "the set is written, but the list of its files and the board "
-                                                     "check's summary are lost: free the device and run the export again")
-      << '\n';
+  const Language language = streams.errVoice.Lang();
+  const std::string consequence = Say(language, status == kFailed ? Text::NothingChanged : Text::ListLost);
+  streams.Tell(Text::ExportErrorLine,
+               errno != 0 ? Say(language, Text::StdoutLostReason, {{"reason", ReasonText(errno)}, {"consequence", consequence}})
+                          : Say(language, Text::StdoutLost, {{"consequence", consequence}}));
   return kFailed;
 }
 

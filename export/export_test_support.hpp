@@ -87,7 +87,7 @@ inline Result Export(const TempDir& dir, std::vector<std::string> args, StagedSe
   for (const std::string& arg : args) argv.push_back(arg.c_str());
   std::ostringstream out, err;
   Result result;
-  result.status = RunExport(argv, dir / "velmorta-export", out, err, step);
+  result.status = RunExport(argv, dir / "velmorta-export", out, err, {}, step);
   result.out = out.str();
   result.err = err.str();
   return result;

@@ -35,8 +35,8 @@ SevenFiles SourcePaths(const Settings& settings) {
   SevenFiles paths;
   for (std::size_t n = 0; n < paths.size(); ++n) {
     if (n >= settings.OutputFileNames.size() || settings.OutputFileNames[n].empty()) {
-      throw ExportError(settings.FileName + " names no output file " + std::to_string(n + 1) + ": add a \">F" +
-                        std::to_string(n + 1) + "\" line (the \">F\" lines name the seven files in order)");
+      throw ExportError(Text::NoOutputFileNamed,
+                        {{"configuration", settings.FileName}, {"number", std::to_string(n + 1)}});
     }
     paths[n] = JoinOutputPath(settings, settings.OutputFileNames[n]);
   }
@@ -66,16 +66,13 @@ Clock Now(bool wanted) {
   return clock;
 }
 
-// What a user does when a file of the new set cannot be written.
-constexpr std::string_view kWriteRemedy =
-    "; the previous set is kept: check that the output folder has room and may be written, then export again";
 
 // Streams to a file of the set; any failed write, flush or close stops the export.
 class SetFile {
  public:
   explicit SetFile(const std::string& path) : path_(path) {
     if (!out_.Open(path)) {
-      throw ExportError("cannot write " + path + ": " + ReasonText(errno != 0 ? errno : EIO) + std::string(kWriteRemedy));
+      throw ExportError(Text::CannotWriteSet, {{"file", path}, {"reason", ReasonText(errno != 0 ? errno : EIO)}});
     }
   }
   OutFile& Out() { return out_; }
@@ -84,12 +81,12 @@ class SetFile {
     out_.Flush();
     int error = 0;
     if (!out_.Failed() && out_.Handle() != nullptr && !SyncToDisk(out_.Handle(), error)) {
-      throw ExportError("cannot write " + path_ + ": " + ReasonText(error) + std::string(kWriteRemedy));
+      throw ExportError(Text::CannotWriteSet, {{"file", path_}, {"reason", ReasonText(error)}});
     }
     out_.Close();
     if (out_.Failed()) {
-      throw ExportError("cannot write " + path_ + ": " + std::string(out_.FailedStep()) + ": " +
-                        ReasonText(out_.Error()) + std::string(kWriteRemedy));
+      throw ExportError(Text::CannotWriteSetStep,
+                        {{"file", path_}, {"step", std::string(out_.FailedStep())}, {"reason", ReasonText(out_.Error())}});
     }
   }
 
@@ -116,7 +113,7 @@ void WriteOver(const std::string& path, std::uint64_t offset, const std::string&
     if (!written) error = errno;
   }
   if (!written) {
-    throw ExportError("cannot write " + path + ": " + ReasonText(error != 0 ? error : EIO) + std::string(kWriteRemedy));
+    throw ExportError(Text::CannotWriteSet, {{"file", path}, {"reason", ReasonText(error != 0 ? error : EIO)}});
   }
 }
 
@@ -165,9 +162,9 @@ std::string Title(const FabLayer& layer, const std::string& board, const SourceF
 
 void WarnIfUnverified(const Board& board, const ExportRequest& request) {
   if (board.conversion.verified || request.warnings == nullptr) return;
-  *request.warnings << "velmorta-export: warning: there is no " << request.base
-                    << ".pad, so the converter's files could not be verified against it (only dated against "
-                       "the run log " << request.base << "_.vel); export them only if they are this board's\n";
+  const Language language = request.voice.Lang();
+  const std::string text = Say(language, Text::NotVerified, {{"base", NameIn(language, request.base)}});
+  *request.warnings << request.voice.Out(Say(language, Text::ExportWarningLine, {{"text", text}})) << '\n';
 }
 
 // The set's folder and archive, and the board for KiCad beside them; refused where they
@@ -283,15 +280,16 @@ class SetWriting {
   void CheckBoard() {
     if (!checkBoard_) return;
     // Positions in the pad file's units need the frame of its conversion.
-    const std::string why = board_.conversion.frame ? "" : "there is no " + Utf8Name(request_.base) + ".pad";
-    result_.check = checkBoard_->Check(board_.conversion.frame, request_.limits);
+    const std::string why =
+        board_.conversion.frame ? "" : Say(request_.language, Text::NoPadFile, {{"base", Utf8Name(request_.base)}});
+    result_.check = checkBoard_->Check(board_.conversion.frame, request_.limits, request_.language);
     check::FileNames names;
     for (std::size_t n = 0; n < sourceNames_.size(); ++n) names[n + 1] = sourceNames_[n];
     for (const bool csv : {false, true}) {
       const std::string name = board_.name + (csv ? "-check.csv" : "-check.txt");
       SetFile file(staged_.Path(name));
       file.Out().Put(csv ? check::ReportCsv(*result_.check, names)
-                         : check::ReportText(*result_.check, request_.limits, names, why));
+                         : check::ReportText(*result_.check, request_.limits, names, why, request_.language));
       file.Close();
       result_.files.push_back(name);
     }
@@ -299,8 +297,8 @@ class SetWriting {
   }
 
   void FinishPreview() {
-    PreviewFrame frame{SystemTextToUtf8(board_.name), ink_, outline_, std::nullopt, grid_.cell};
-    if (result_.check) frame.check = MarksOf(*result_.check);
+    PreviewFrame frame{SystemTextToUtf8(board_.name), ink_, outline_, std::nullopt, grid_.cell, request_.language};
+    if (result_.check) frame.check = MarksOf(*result_.check, request_.language);
     const std::string root = WritePreviewEnd(svg_.Out(), written_, frame);
     svg_.Close();
     WriteOver(staged_.Path(previewName_), kPreviewRootOffset, root);
@@ -309,7 +307,7 @@ class SetWriting {
 
   void FinishArchive() { zip_.Finish(); }
 
-  std::optional<std::string> Commit() { return staged_.Commit(); }
+  Part::Told Commit() { return staged_.Commit(); }
 
  private:
   const Board& board_;
@@ -332,24 +330,24 @@ class SetWriting {
 
 }  // namespace
 
-std::string ReadWholeFile(const std::string& path, const std::string& what) {
+std::string ReadWholeFile(const std::string& path, Text what) {
   int error = 0;
   FileHandle file = OpenForReading(path, error);
-  if (!file) throw ExportError("cannot read " + what + " " + path + ": " + ReasonText(error));
+  if (!file) throw ExportError(Text::CannotReadNamed, {{"what", what}, {"file", path}, {"reason", ReasonText(error)}});
   std::string bytes;
   char buffer[1 << 16];
   for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) bytes.append(buffer, n);
-  if (std::ferror(file.get()) != 0) throw ExportError("cannot read " + what + " " + path);
+  if (std::ferror(file.get()) != 0) throw ExportError(Text::CannotReadNamedNoReason, {{"what", what}, {"file", path}});
   return bytes;
 }
 
 Board ReadBoard(const std::string& base, const std::string& configurationPath) {
   Board board;
   board.name = FileNameOf(base);
-  if (board.name.empty()) throw ExportError("the board name " + base + " ends in a directory separator");
+  if (board.name.empty()) throw ExportError(Text::BoardNameIsFolder, {{"base", base}});
 
   // 1. The configuration: the converter's settings and the export's own ">E" lines.
-  const std::string configuration = ReadWholeFile(configurationPath, "the configuration file");
+  const std::string configuration = ReadWholeFile(configurationPath, Text::TheConfigurationFile);
   Diagnostics quiet(nullptr, base + ".pad", configurationPath);  // the converter warns of its lines
   board.settings = ParseConfiguration(configuration, quiet);
   board.fabSettings = ParseFabSettings(board.settings.ExportLines, configurationPath);
@@ -375,7 +373,7 @@ Board ReadBoard(const std::string& base, const std::string& configurationPath) {
 }
 
 ExportResult ExportFabSet(const ExportRequest& request) {
-  Progress progress(request.progress);
+  Progress progress(request.progress, request.voice);
 
   // 1. The board: its configuration, its files bound to their conversion, its layers.
   progress.Step(Text::ProgressReading);

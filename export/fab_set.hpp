@@ -12,11 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "base/voice.hpp"
+#include "catalog/catalog.hpp"
 #include "check/findings.hpp"
 #include "check/limits.hpp"
 #include "config/settings.hpp"
 #include "export/bound_conversion.hpp"
 #include "export/model/features.hpp"
+#include "export/read/export_error.hpp"
 #include "export/model/layer_model.hpp"
 #include "export/set_lock.hpp"
 #include "export/staged_set.hpp"
@@ -24,8 +27,8 @@
 namespace velmorta::fab {
 
 // A small file whole: the configuration, a limits file. Throws ExportError naming it
-// as `what` ("the configuration file").
-std::string ReadWholeFile(const std::string& path, const std::string& what);
+// as `what` (Text::TheConfigurationFile).
+std::string ReadWholeFile(const std::string& path, Text what);
 
 // A converted board read as far as its layers: what the export writes from (and tests
 // walk: DiskSources(paths), then CollectLayer for each layer of the model).
@@ -54,6 +57,8 @@ struct ExportRequest {
   std::chrono::milliseconds lockWait = kLockWait;
   std::ostream* warnings = nullptr;  // told when the files could not be verified
   std::ostream* progress = nullptr;  // a terminal, told what a long export is doing
+  Voice voice;                       // the warnings' language and encoding
+  Language language = Language::English;  // the check's report
 };
 
 struct ExportResult {
@@ -61,8 +66,8 @@ struct ExportResult {
   std::vector<std::string> files;  // in the folder, in the order written
   std::optional<check::CheckResult> check;  // what the board check found, when it ran
   std::string kicad;          // BOARD.kicad_pcb, when written
-  std::string kicadWarning;   // UTF-8: why it is not written, or what it lacks
-  std::optional<std::string> warning;       // the set is in place, but not all went well
+  Part::Told kicadWarning;    // why it is not written, or what it lacks; UTF-8 names
+  Part::Told warning;         // the set is in place, but not all went well
 };
 
 // Throws ExportError for the first thing that cannot be exported; nothing is changed

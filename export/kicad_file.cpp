@@ -26,16 +26,17 @@ bool SavedByAnotherProgram(const std::string& path) {
 
 void WriteDurably(const std::string& path, const KicadBoard& board) {
   OutFile out;
-  if (!out.Open(path)) throw ExportError("cannot write " + path + ": " + ReasonText(errno != 0 ? errno : EIO));
+  if (!out.Open(path)) throw ExportError(Text::CannotWrite, {{"file", path}, {"reason", ReasonText(errno != 0 ? errno : EIO)}});
   WriteKicadBoard(board, out);
   out.Flush();
   int error = 0;
   if (!out.Failed() && out.Handle() != nullptr && !SyncToDisk(out.Handle(), error)) {
-    throw ExportError("cannot write " + path + ": " + ReasonText(error));
+    throw ExportError(Text::CannotWrite, {{"file", path}, {"reason", ReasonText(error)}});
   }
   out.Close();
   if (out.Failed()) {
-    throw ExportError("cannot write " + path + ": " + std::string(out.FailedStep()) + ": " + ReasonText(out.Error()));
+    throw ExportError(Text::CannotWriteStep,
+                      {{"file", path}, {"step", std::string(out.FailedStep())}, {"reason", ReasonText(out.Error())}});
   }
 }
 
@@ -65,31 +66,34 @@ void Walk(const Board& board, KicadInputs& inputs, CheckBoardFiller& filler) {
 // The layers' items and the copper's connected groups; the check's board that finds
 // them is gone before the board is mapped, which needs as much again.
 void GatherItems(const Board& board, const check::Limits& limits, const std::string& shown, KicadInputs& inputs,
-                 std::string& warning) {
+                 Part::Told& warning) {
   DiskSources sources(board.paths);
   CheckBoardFiller filler(board.model, board.facts, sources);
   Walk(board, inputs, filler);
   try {
     inputs.groups = filler.Groups(limits);
   } catch (const check::CheckStopped& stopped) {
-    warning = shown + " has no nets: the copper's connections were not found (" + stopped.what() + ")";
+    const Part reason("reason", Telling(stopped.reason, {{"count", std::to_string(stopped.count)}}));
+    warning = Telling(Text::KicadNoNets, {{"file", AsIs(shown)}, reason});
   } catch (const check::CheckError& tooLarge) {
-    warning = shown + " has no nets: the copper's connections were not found (" + tooLarge.what() + ")";
+    const Part reason("reason", Telling(tooLarge.reason, {{"count", std::to_string(tooLarge.count)}}));
+    warning = Telling(Text::KicadNoNets, {{"file", AsIs(shown)}, reason});
   }
 }
 
 // The board in KiCad's terms, or none and why (`warning`); its inputs are gone on return.
 std::optional<KicadBoard> BoardFor(const Board& board, const std::string& base, const check::Limits& limits,
-                                   const std::string& shown, std::string& warning) {
+                                   const std::string& shown, Part::Told& warning) {
   // The pad file's frame is known only where the files were verified as its conversion.
   const std::optional<check::PadFrame>& frame = board.conversion.frame;
   KicadInputs inputs;
   int error = 0;
   const FileHandle padFile = frame ? OpenForReading(base + ".pad", error) : FileHandle();
   if (!frame || !padFile || !ReadPartLands(padFile.get(), inputs.parts, error)) {
-    const std::string why = frame ? "cannot read " + SystemTextToUtf8(base) + ".pad: " + ReasonText(error)
-                                  : "there is no " + SystemTextToUtf8(base) + ".pad to take the parts from";
-    warning = shown + " is not written: " + why;
+    const Part pad("base", AsIs(SystemTextToUtf8(base)));
+    const Part::Told why = frame ? Telling(Text::KicadCannotReadPad, {pad, {"reason", ReasonText(error)}})
+                                 : Telling(Text::KicadNoPad, {pad});
+    warning = Telling(Text::KicadNotWritten, {{"file", AsIs(shown)}, {"why", why}});
     return std::nullopt;
   }
   inputs.frame = *frame;
@@ -99,8 +103,10 @@ std::optional<KicadBoard> BoardFor(const Board& board, const std::string& base, 
   try {
     return MapToKicad(inputs);
   } catch (const KicadMismatch& mismatch) {
-    warning = shown + " is not written: " + SystemTextToUtf8(FileNameOf(base)) + ".pad: " + mismatch.what() +
-              "; convert the board again";
+    warning = Telling(Text::KicadMismatch, {{"file", AsIs(shown)},
+                                            {"pad", AsIs(SystemTextToUtf8(FileNameOf(base)))},
+                                            {"mismatch", Telling(Text::PartNotLand, {{"record", std::to_string(mismatch.record)},
+                                                                                      {"name", AsIs(mismatch.name)}})}});
     return std::nullopt;
   }
 }
@@ -113,13 +119,12 @@ KicadBoardFile::KicadBoardFile(const Board& board, const std::string& base, cons
   const std::string shown = SystemTextToUtf8(name);
   for (const std::string& converted : board.paths) {
     if (converted == outcome_.path) {
-      outcome_.warning = shown + " is not written: it is the name of the converter's output file; rename the output files";
+      outcome_.warning = Telling(Text::KicadNotWritten, {{"file", AsIs(shown)}, {"why", Text::KicadIsOutputName}});
       return;
     }
   }
   if (SavedByAnotherProgram(outcome_.path)) {
-    outcome_.warning = shown + " is not written: the one there was saved since the last export (by KiCad, perhaps) "
-                       "and is kept; move it away to have a new one written";
+    outcome_.warning = Telling(Text::KicadNotWritten, {{"file", AsIs(shown)}, {"why", Text::KicadSavedSince}});
     return;
   }
   const std::optional<KicadBoard> kicad = BoardFor(board, base, limits, shown, outcome_.warning);
@@ -137,8 +142,7 @@ KicadOutcome KicadBoardFile::Commit() {
   if (staged_.empty()) return outcome_;
   int error = 0;
   if (!RenameReplacing(staged_, outcome_.path, error)) {
-    throw ExportError("the set is written, but " + outcome_.path + " is not: cannot rename " + staged_ + " to it: " +
-                      ReasonText(error));
+    throw ExportError(Text::CannotRenameKicad, {{"file", outcome_.path}, {"staged", staged_}, {"reason", ReasonText(error)}});
   }
   staged_.clear();
   outcome_.written = true;

@@ -13,7 +13,7 @@ namespace velmorta::fab {
 struct KicadOutcome {
   std::string path;     // where it is (or would be)
   bool written = false;
-  std::string warning;  // UTF-8: why it is not written, or what it lacks
+  Part::Told warning;  // why it is not written, or what it lacks; UTF-8 names
 };
 
 class KicadBoardFile {

@@ -54,13 +54,12 @@ std::optional<Journal> ReadJournal(const SetPaths& set) {
   int error = 0;
   FileHandle file = OpenForReading(set.journal, error);
   if (!file && error == ENOENT) return std::nullopt;
-  if (!file) throw ExportError("cannot read " + set.journal + ", left by an earlier export: " + ReasonText(error));
+  if (!file) throw ExportError(Text::CannotReadJournal, {{"file", set.journal}, {"reason", ReasonText(error)}});
   char bytes[256];
   const std::size_t size = std::fread(bytes, 1, sizeof bytes, file.get());
   const std::optional<Journal> journal = Parse(std::string_view(bytes, size));
   if (!journal) {
-    throw ExportError(set.journal + " is not the journal velmorta-export writes beside the set; move it away, "
-                      "then export again");
+    throw ExportError(Text::NotOurJournal, {{"file", set.journal}});
   }
   return journal;
 }

@@ -14,14 +14,12 @@ void LockSet(FileLock& lock, const SetPaths& set, std::chrono::milliseconds wait
     switch (lock.TryLock(set.lock, error)) {
       case FileLock::Outcome::Locked: return;
       case FileLock::Outcome::Failed:
-        throw ExportError("cannot lock " + set.lock + ": " + ReasonText(error) +
-                          "; check that the output folder may be written");
+        throw ExportError(Text::CannotLock, {{"file", set.lock}, {"reason", ReasonText(error)}});
       case FileLock::Outcome::Busy: break;
     }
     if (std::chrono::steady_clock::now() >= until) {
       const long long seconds = std::chrono::duration_cast<std::chrono::seconds>(wait).count();
-      throw ExportError("another export of this board is running (it holds " + set.lock + "; waited " +
-                        std::to_string(seconds) + " s): let it finish, then export again");
+      throw ExportError(Text::AnotherExport, {{"file", set.lock}, {"seconds", std::to_string(seconds)}});
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }

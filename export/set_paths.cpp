@@ -21,11 +21,10 @@ const KeptFile* Find(const Kept& kept, const std::optional<PathFacts>& facts) {
 
 [[noreturn]] void Refuse(const std::string& ours, const std::string& path, const KeptFile& file) {
   if (path == ours) {
-    throw ExportError(ours + " is " + file.what + " " + file.path + ", which the export would replace: " +
-                      file.remedy);
+    throw ExportError(Text::SetWouldReplace,
+                      {{"folder", ours}, {"what", file.what}, {"file", file.path}, {"remedy", file.remedy}});
   }
-  throw ExportError(file.what + " " + file.path + " lies in " + ours +
-                    ", the set's folder, which the export replaces: " + file.remedy);
+  throw ExportError(Text::SetHolds, {{"what", file.what}, {"file", file.path}, {"folder", ours}, {"remedy", file.remedy}});
 }
 
 // `path` and, when it is a folder, everything in it; links are what the swap moves and
@@ -38,7 +37,7 @@ void Walk(const std::string& ours, const std::string& path, const Kept& kept) {
   int error = 0;
   // A folder that another export just moved aside holds nothing to part from.
   if (!ListDirectory(path, names, error) && error != ENOENT) {
-    throw ExportError("cannot read the folder " + path + ": " + ReasonText(error));
+    throw ExportError(Text::CannotReadFolder, {{"file", path}, {"reason", ReasonText(error)}});
   }
   for (const std::string& name : names) Walk(ours, JoinPath(path, name), kept);
 }
@@ -54,15 +53,13 @@ std::vector<KeptFile> KeptFilesOf(const std::string& base, const std::string& co
   std::vector<KeptFile> kept;
   for (std::size_t n = 0; n < outputs.size(); ++n) {
     const std::string number = std::to_string(n + 1);
-    kept.push_back({outputs[n], "output file " + number,
-                    "give output file " + number + " another name (its \">F" + number + "\" line in " +
-                        configuration + "), then convert and export again"});
+    kept.push_back({outputs[n], {"what", Telling(Text::OutputFileNumber, {{"number", number}})},
+                    {"remedy", Telling(Text::RenameOutputFile, {{"number", number}, {"configuration", configuration}})}});
   }
-  const std::string elsewhere = "choose another output folder (the \">g\" line in " + configuration +
-                                ") or keep the board elsewhere, then convert and export again";
-  kept.push_back({base + ".pad", "the pad file", elsewhere});
-  kept.push_back({configuration, "the configuration file", elsewhere});
-  kept.push_back({base + "_.vel", "the run log", elsewhere});
+  const Part elsewhere("remedy", Telling(Text::MoveBoardElsewhere, {{"configuration", configuration}}));
+  kept.push_back({base + ".pad", {"what", Text::ThePadFile}, elsewhere});
+  kept.push_back({configuration, {"what", Text::TheConfigurationFile}, elsewhere});
+  kept.push_back({base + "_.vel", {"what", Text::TheRunLog}, elsewhere});
   return kept;
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "export/read/export_error.hpp"
+
 namespace velmorta::fab {
 
 struct SetPaths {
@@ -23,7 +25,8 @@ struct SetPaths {
 // A file the export reads and must never replace: "output file 1", "the pad file", with
 // what the user does to part it from the set ("give output file 1 another name ...").
 struct KeptFile {
-  std::string path, what, remedy;
+  std::string path;
+  Part what, remedy;
 };
 
 // The files a conversion of `base` reads and writes: its seven files (`outputs`), the pad

@@ -18,18 +18,20 @@ class Steps {
   explicit Steps(StagedSet::StepHook hook) : hook_(hook) {}
 
   bool Rename(const std::string& from, const std::string& to) {
-    return Allow("rename " + from + " to " + to) && Done(RenameReplacing(from, to, error_));
+    return Allow("rename " + from + " to " + to, Telling(Text::StepRename, {{"from", from}, {"to", to}})) &&
+           Done(RenameReplacing(from, to, error_));
   }
   bool Remove(const std::string& path) {
-    return !Present(path) || (Allow("remove " + path) && Done(RemoveTree(path, error_)));
+    return !Present(path) ||
+           (Allow("remove " + path, Telling(Text::StepRemove, {{"file", path}})) && Done(RemoveTree(path, error_)));
   }
   bool MakeFolder(const std::string& path) {
-    return Allow("create " + path) && Done(MakeDirectory(path, error_));
+    return Allow("create " + path, Telling(Text::StepCreate, {{"file", path}})) && Done(MakeDirectory(path, error_));
   }
   // Whole or not at all: a draft on the disk, then renamed over the journal.
   bool WriteJournal(const SetPaths& set, const Journal& journal) {
     const std::string draft = set.JournalDraft();
-    if (!Allow("write " + draft)) return false;
+    if (!Allow("write " + draft, Telling(Text::StepWriteFile, {{"file", draft}}))) return false;
     FileHandle file(std::fopen(draft.c_str(), "wb"));
     const std::string text = JournalText(journal);
     errno = 0;
@@ -45,11 +47,15 @@ class Steps {
   }
 
   // "cannot rename A to B: reason"
-  std::string Failure() const { return "cannot " + step_ + ": " + ReasonText(error_ != 0 ? error_ : EIO); }
+  Part::Told Failure() const {
+    return Telling(Text::CannotStep, {{"step", told_}, {"reason", ReasonText(error_ != 0 ? error_ : EIO)}});
+  }
 
  private:
-  bool Allow(std::string step) {
+  // `step` as the hook knows it; `told` as the user reads it.
+  bool Allow(std::string step, Part::Told told) {
     step_ = std::move(step);
+    told_ = std::move(told);
     error_ = 0;
     return hook_ == nullptr || hook_(step_, error_);
   }
@@ -60,6 +66,7 @@ class Steps {
 
   StagedSet::StepHook hook_;
   std::string step_;
+  Part::Told told_;
   int error_ = 0;
 };
 
@@ -93,8 +100,7 @@ void RefuseProtected(const SetPaths& set) {
     std::string blocker;
     int error = 0;
     if (!CanRemoveTree(*path, blocker, error)) {
-      throw ExportError("cannot replace the previous set " + set.folder + ": " + blocker + " cannot be removed (" +
-                        ReasonText(error) + "); lift its protection or move the previous set away, then export again");
+      throw ExportError(Text::CannotReplaceSet, {{"folder", set.folder}, {"file", blocker}, {"reason", ReasonText(error)}});
     }
   }
 }
@@ -104,7 +110,7 @@ void RefuseProtected(const SetPaths& set) {
 void StagedSet::Recover(const SetPaths& paths, StepHook hook) {
   Steps steps(hook);
   if (!steps.Remove(paths.JournalDraft())) {
-    throw ExportError(steps.Failure() + " (left by an earlier export); remove it, then export again");
+    throw ExportError(Text::LeftByEarlier, {{"failure", steps.Failure()}});
   }
   const std::optional<Journal> journal = ReadJournal(paths);
   if (!journal) return;
@@ -114,8 +120,7 @@ void StagedSet::Recover(const SetPaths& paths, StepHook hook) {
   const bool newSetIn =
       journal->phase == SwapPhase::Swapping && !Present(run.stagedFolder) && !Present(run.stagedArchive);
   if (!(newSetIn ? Finish(paths, *journal, steps) : Undo(paths, *journal, steps))) {
-    throw ExportError("cannot finish what an earlier export left (" + paths.journal + "): " + steps.Failure() +
-                      "; make that possible, then export again");
+    throw ExportError(Text::CannotFinishEarlier, {{"file", paths.journal}, {"failure", steps.Failure()}});
   }
 }
 
@@ -128,7 +133,7 @@ StagedSet::StagedSet(const SetPaths& paths, StepHook hook) : paths_(paths), hook
   Steps steps(hook_);
   if (!steps.WriteJournal(paths_, journal_) || !steps.MakeFolder(run_.stagedFolder)) {
     Discard();
-    throw ExportError(steps.Failure() + "; check that the output folder has room and may be written");
+    throw ExportError(Text::CannotStage, {{"failure", steps.Failure()}});
   }
 }
 
@@ -145,31 +150,30 @@ void StagedSet::Discard() {
 
 std::string StagedSet::Path(const std::string& name) const { return JoinPath(run_.stagedFolder, name); }
 
-std::optional<std::string> StagedSet::Commit() {
+Part::Told StagedSet::Commit() {
   Steps steps(hook_);
   // From here the journal, not this process, says what the set is should the run stop.
   journal_.phase = SwapPhase::Swapping;
   if (!steps.WriteJournal(paths_, journal_)) {
-    throw ExportError(steps.Failure() + "; the previous set is kept");
+    throw ExportError(Text::PreviousSetKept, {{"failure", steps.Failure()}});
   }
   const bool swapped = (!Present(paths_.folder) || steps.Rename(paths_.folder, run_.oldFolder)) &&
                        (!Present(paths_.archive) || steps.Rename(paths_.archive, run_.oldArchive)) &&
                        steps.Rename(run_.stagedFolder, paths_.folder) &&
                        steps.Rename(run_.stagedArchive, paths_.archive);
   if (!swapped) {
-    const std::string failure = steps.Failure();
+    const Part::Told failure = steps.Failure();
     settled_ = true;
     if (!Undo(paths_, journal_, steps)) {
-      throw ExportError(failure + "; putting the previous set back failed too (" + steps.Failure() +
-                        "): the next export puts it back");
+      throw ExportError(Text::PutBackFailed, {{"failure", failure}, {"second", steps.Failure()}});
     }
-    throw ExportError(failure + "; the previous set is kept");
+    throw ExportError(Text::PreviousSetKept, {{"failure", failure}});
   }
   settled_ = true;
   if (!Finish(paths_, journal_, steps)) {
-    return "the new set is in place, but " + steps.Failure() + "; the next export removes it";
+    return Telling(Text::NewSetInPlace, {{"failure", steps.Failure()}});
   }
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace velmorta::fab

@@ -37,7 +37,7 @@ class StagedSet {
   // Throws ExportError when the new set could not be put in place: the previous one is
   // then where it was (or, when even that failed, the next run puts it back). Returns a
   // warning when the new set is in place but the previous one could not be removed.
-  std::optional<std::string> Commit();
+  Part::Told Commit();
 
   // What an earlier run's journal asks, done: the set under its names whole, old or new,
   // and nothing of that run beside it. Throws ExportError when a step fails.

@@ -36,29 +36,30 @@ std::string_view ListKey(SizeList list) {
 }
 
 CodeSize SizeOfCode(const Settings& settings, SizeList list, std::int32_t code, std::string_view fileName) {
-  const std::string key(ListKey(list)), drawn = " (" + std::string(fileName) + " draws with it)";
+  const std::string key(ListKey(list));
   std::map<std::int64_t, const ListEntry*> sizes;
   for (const ListEntry& entry : EntriesOf(settings, list)) {
     if (code != 0 && entry.code == code) sizes.emplace(entry.micrometres, &entry);
   }
-  const std::string where = settings.FileName + ": " + key + " code " + std::to_string(code);
-  if (sizes.empty()) {
-    throw ExportError(where + drawn + ": no " + key + " line carries this code, so its size is unknown; add one, or convert the board again");
-  }
-  const auto lineOf = [&](const ListEntry& entry) {
-    return settings.FileName + ": line " + std::to_string(entry.line) + ": the size of " + key + " code " + std::to_string(code);
-  };
+  const Part configuration("configuration", settings.FileName), keyed("key", key),
+      coded("code", std::to_string(code)), drawn("file", std::string(fileName));
+  if (sizes.empty()) throw ExportError(Text::CodeSizeUnknown, {configuration, keyed, coded, drawn});
   if (sizes.size() > 1) {
-    std::string listed;
-    for (const auto& [size, entry] : sizes) {
-      listed += (listed.empty() ? "" : ", ") + std::string("line ") + std::to_string(entry->line) + " " + FormatDecimal(size, 3) + " mm";
-    }
-    throw ExportError(where + drawn + ": lines of different sizes (" + listed + ") carry this code, so its size is ambiguous; give it one size");
+    std::vector<std::pair<std::string, std::string>> listed;
+    for (const auto& [size, entry] : sizes) listed.emplace_back(std::to_string(entry->line), FormatDecimal(size, 3));
+    const Part::Told told = [listed](Language language) {
+      std::string text;
+      for (const auto& [line, size] : listed) {
+        text += (text.empty() ? "" : ", ") + Say(language, Text::LineSize, {{"line", line}, {"size", size}});
+      }
+      return text;
+    };
+    throw ExportError(Text::CodeSizeAmbiguous, {configuration, keyed, coded, drawn, {"sizes", told}});
   }
   const auto& [size, entry] = *sizes.begin();
   if (size <= 0 || size > kLargestSize) {
-    throw ExportError(lineOf(*entry) + drawn + " is not a positive number of millimetres up to 100" +
-                      (list == SizeList::Tool ? " (>T sizes are in 0.1 mm)" : "") + "; correct the line");
+    throw ExportError(list == SizeList::Tool ? Text::ToolSizeRange : Text::CodeSizeRange,
+                      {configuration, {"line", std::to_string(entry->line)}, keyed, coded, drawn});
   }
   return {entry->key, size};
 }
@@ -80,8 +81,9 @@ Renumbering::Renumbering(const CodeList& list, std::int32_t lowest, std::int32_t
     if (numbers_.count(code) != 0) continue;
     while (next <= highest && taken.count(next) != 0) ++next;
     if (next > highest) {
-      throw ExportError("too many " + std::string(what) + " codes outside " + std::to_string(lowest) +
-                        " to " + std::to_string(highest) + " to number them all");
+      throw ExportError(Text::TooManyCodes, {{"what", std::string(what)},
+                                             {"lowest", std::to_string(lowest)},
+                                             {"highest", std::to_string(highest)}});
     }
     numbers_[code] = next;
     taken.insert(next);

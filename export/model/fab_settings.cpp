@@ -25,12 +25,11 @@ FabSettings ParseFabSettings(std::span<const NumberedLine> lines, std::string_vi
     const std::size_t space = rest.find_first_of(" \t");
     const std::string_view name = rest.substr(0, space);
     const std::string_view value = space == std::string_view::npos ? std::string_view() : Trim(rest.substr(space));
-    auto fail = [&](const std::string& what) {
-      throw ExportError(std::string(fileName) + ": line " + std::to_string(line.number) + ": " + what);
-    };
-    auto bad = [&](std::string_view allowed) {
-      fail("\">E " + std::string(name) + "\" takes " + std::string(allowed) + ", not \"" + std::string(value) +
-           "\"");
+    const Part configuration("configuration", std::string(fileName)), number("line", std::to_string(line.number)),
+        named("name", std::string(name));
+    auto bad = [&](Part allowed) {
+      throw ExportError(Text::SettingTakes,
+                        {configuration, number, named, {"allowed", allowed}, {"value", std::string(value)}});
     };
     if (name == "first-side") {
       if (value == "bottom") {
@@ -38,7 +37,7 @@ FabSettings ParseFabSettings(std::span<const NumberedLine> lines, std::string_vi
       } else if (value == "top") {
         settings.firstSide = Side::Top;
       } else {
-        bad("bottom or top");
+        bad({"allowed", Telling(Text::OneOfTwo, {{"a", "bottom"}, {"b", "top"}})});
       }
     } else if (name == "single-sided-top") {
       if (value == "legend") {
@@ -48,11 +47,11 @@ FabSettings ParseFabSettings(std::span<const NumberedLine> lines, std::string_vi
       } else if (value == "omit") {
         settings.singleSidedTop = SingleSidedTop::Omit;
       } else {
-        bad("legend, copper or omit");
+        bad({"allowed", Telling(Text::OneOfThree, {{"a", "legend"}, {"b", "copper"}, {"c", "omit"}})});
       }
     } else if (name == "mask-expansion") {
       const ParsedMillimetres expansion = ParseMillimetres(value, 10'000);
-      if (expansion.fault != MillimetresFault::None) bad("millimetres from 0 to 10, at most three decimals");
+      if (expansion.fault != MillimetresFault::None) bad({"allowed", Text::AllowedMillimetres});
       settings.maskExpansion = expansion.micrometres;
     } else if (name == "sides") {
       if (value == "auto") {
@@ -62,11 +61,10 @@ FabSettings ParseFabSettings(std::span<const NumberedLine> lines, std::string_vi
       } else if (value == "2") {
         settings.sides = SidesRule::Two;
       } else {
-        bad("auto, 1 or 2");
+        bad({"allowed", Telling(Text::OneOfThree, {{"a", "auto"}, {"b", "1"}, {"c", "2"}})});
       }
     } else {
-      fail("unknown export setting \">E " + std::string(name) +
-           "\" (first-side, single-sided-top, mask-expansion, sides)");
+      throw ExportError(Text::UnknownSetting, {configuration, number, named});
     }
   }
   return settings;

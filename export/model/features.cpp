@@ -135,7 +135,7 @@ class Collector final : public FeatureSink {
 }  // namespace
 
 std::unique_ptr<TextScan> DiskSources::Open(Output file) {
-  return TextScan::Open(Name(file), "output file " + std::to_string(static_cast<int>(file)));
+  return TextScan::Open(Name(file), static_cast<int>(file));
 }
 
 std::uint64_t DiskSources::CoordinateBlocks(Output file) {

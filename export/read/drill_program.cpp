@@ -13,9 +13,7 @@ bool DrillReader::Next(DrillOp& op) {
     if (ended_) return false;
     DrillToken token;
     if (!NextDrillToken(scan_, token)) {
-      throw ExportError(std::string(scan_.FileName()) +
-                        ": does not end with its trailer \"M02\": the conversion stopped before it "
-                        "finished (see the run log)");
+      throw ExportError(Text::NoTrailer, {{"file", std::string(scan_.FileName())}, {"trailer", "M02"}});
     }
     switch (token.kind) {
       case DrillTokenKind::Absolute: op = {DrillOpKind::Absolute, token.offset}; return true;
@@ -30,12 +28,12 @@ bool DrillReader::Next(DrillOp& op) {
         break;
       case DrillTokenKind::Hit:
       case DrillTokenKind::ThroughHit:
-        if (tool_ == 0) scan_.Fail(token.offset, "a hit with no tool selected (T0, or none yet)");
+        if (tool_ == 0) scan_.Fail(token.offset, Text::HitWithNoTool);
         op = {DrillOpKind::Hit, token.offset, tool_, token.x, token.y, token.kind == DrillTokenKind::ThroughHit};
         return true;
       case DrillTokenKind::End: {
         const std::size_t end = scan_.Offset();
-        if (!scan_.AtEnd()) scan_.Fail(end, "text after the trailer");
+        if (!scan_.AtEnd()) scan_.Fail(end, Text::TextAfterTrailer);
         ended_ = true;
         op = {DrillOpKind::End, token.offset};
         return true;

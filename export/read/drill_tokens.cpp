@@ -12,7 +12,7 @@ bool NextDrillToken(TextScan& scan, DrillToken& token) {
   if (scan.Take("X")) {
     const auto x = scan.TakeNumber();
     const auto y = x && scan.Take("Y") ? scan.TakeNumber() : std::nullopt;
-    if (!y) scan.Fail(token.offset, "not a drill hit the converter writes");
+    if (!y) scan.Fail(token.offset, Text::NotADrillHit);
     if (scan.Take("M05")) {
       token.kind = DrillTokenKind::Hit;
     } else if (scan.Take("*M05")) {
@@ -20,7 +20,7 @@ bool NextDrillToken(TextScan& scan, DrillToken& token) {
     } else if (*x == 0 && *y == 0 && scan.At("\r\n")) {
       token.kind = DrillTokenKind::Origin;
     } else {
-      scan.Fail(token.offset, "a drill hit without M05");
+      scan.Fail(token.offset, Text::HitWithoutM05);
     }
     token.x = *x;
     token.y = *y;
@@ -30,14 +30,14 @@ bool NextDrillToken(TextScan& scan, DrillToken& token) {
     token.kind = DrillTokenKind::End;
   } else if (scan.Take("T")) {
     const auto tool = scan.TakeNumber();
-    if (!tool) scan.Fail(token.offset, "not a tool selection the converter writes");
+    if (!tool) scan.Fail(token.offset, Text::NotAToolSelection);
     token.kind = scan.Take("*") ? DrillTokenKind::ToolChange : DrillTokenKind::Tool;
     token.value = *tool;
   } else {
-    scan.Fail(token.offset, "not a command the converter writes");
+    scan.Fail(token.offset, Text::NotACommand);
   }
   if (!scan.Take("\r\n")) {
-    scan.Fail(scan.Offset(), scan.AtEnd() ? "the last line does not end in CR LF" : "text after the command, where CR LF should end the line");
+    scan.Fail(scan.Offset(), scan.AtEnd() ? Text::NoCrLfAtEnd : Text::TextAfterCommand);
   }
   return true;
 }

@@ -26,9 +26,8 @@ bool GerberReader::Next(GerberOp& op) {
     next_ = count_ = 0;
     GerberToken token;
     if (!NextGerberToken(scan_, token)) {
-      throw ExportError(std::string(scan_.FileName()) + ": does not end with its trailer \"" +
-                        std::string(TraitsOf(file_).trailer) +
-                        "\": the conversion stopped before it finished (see the run log)");
+      throw ExportError(Text::NoTrailer,
+                        {{"file", std::string(scan_.FileName())}, {"trailer", std::string(TraitsOf(file_).trailer)}});
     }
     Token(token);
   }
@@ -57,18 +56,17 @@ void GerberReader::Token(const GerberToken& token) {
     case GerberTokenKind::CoordinateFlash:
       // The flash block itself moves there; an open shutter strokes there first.
       if (exposed_) Coordinates(token);
-      NeedAperture(token, "a flash");
+      NeedAperture(token, Text::AFlash);
       Emit(GerberOpKind::Flash, token);
       exposed_ = false;
       break;
     case GerberTokenKind::Trailer: {
       if (token.trailer != TrailerOf(file_)) {
-        scan_.Fail(token.offset, "the trailer of another kind of file (this one ends with \"" +
-                                     std::string(TraitsOf(file_).trailer) + "\")");
+        scan_.Fail(token.offset, Text::TrailerOfAnother, {{"trailer", std::string(TraitsOf(file_).trailer)}});
       }
       // Nothing may follow it.
       const std::size_t end = scan_.Offset();
-      if (!scan_.AtEnd()) scan_.Fail(end, "text after the trailer");
+      if (!scan_.AtEnd()) scan_.Fail(end, Text::TextAfterTrailer);
       // D02* (where the trailer has it), G01, a block to X0Y0, the program stop.
       if (token.trailer == Trailer::OffStop) exposed_ = false;
       Emit(GerberOpKind::Linear, token);
@@ -82,13 +80,13 @@ void GerberReader::Token(const GerberToken& token) {
 
 // A coordinate block: the shutter decides between a stroke and a move.
 void GerberReader::Coordinates(const GerberToken& token) {
-  if (exposed_) NeedAperture(token, "a stroke");
+  if (exposed_) NeedAperture(token, Text::AStroke);
   Emit(exposed_ ? GerberOpKind::Draw : GerberOpKind::Move, token);
 }
 
-void GerberReader::NeedAperture(const GerberToken& token, std::string_view what) const {
+void GerberReader::NeedAperture(const GerberToken& token, Text what) const {
   if (aperture_ != 0) return;
-  scan_.Fail(token.offset, std::string(what) + " with no aperture selected (D0, or none yet)");
+  scan_.Fail(token.offset, Text::NoApertureSelected, {{"what", what}});
 }
 
 void GerberReader::Emit(GerberOpKind kind, const GerberToken& token, std::int32_t code) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/output_set.hpp"
+#include "catalog/catalog.hpp"
 #include "export/read/gerber_tokens.hpp"
 
 namespace velmorta::fab {
@@ -50,7 +51,7 @@ class GerberReader {
  private:
   void Token(const GerberToken& token);
   void Coordinates(const GerberToken& token);
-  void NeedAperture(const GerberToken& token, std::string_view what) const;
+  void NeedAperture(const GerberToken& token, Text what) const;
   void Emit(GerberOpKind kind, const GerberToken& token, std::int32_t code = 0);
 
   TextScan& scan_;

@@ -14,7 +14,7 @@ bool NextGerberToken(TextScan& scan, GerberToken& token) {
   if (scan.Take("X")) {
     const auto x = scan.TakeNumber();
     const auto y = x && scan.Take("Y") ? scan.TakeNumber() : std::nullopt;
-    if (!y) scan.Fail(token.offset, "not a coordinate block the converter writes");
+    if (!y) scan.Fail(token.offset, Text::NotACoordinateBlock);
     if (scan.Take("*D01*")) {
       token.kind = GerberTokenKind::CoordinateOn;
     } else if (scan.Take("*D02*")) {
@@ -22,7 +22,7 @@ bool NextGerberToken(TextScan& scan, GerberToken& token) {
     } else if (scan.Take("*D03*")) {
       token.kind = GerberTokenKind::CoordinateFlash;
     } else {
-      scan.Fail(token.offset, "a coordinate block without *D01*, *D02* or *D03*");
+      scan.Fail(token.offset, Text::BlockWithoutD);
     }
     token.x = *x;
     token.y = *y;
@@ -45,11 +45,11 @@ bool NextGerberToken(TextScan& scan, GerberToken& token) {
     token.kind = GerberTokenKind::ExposureOff;
   } else if (scan.Take("D")) {
     const auto code = scan.TakeNumber();
-    if (!code || !scan.Take("*")) scan.Fail(token.offset, "not an aperture selection the converter writes");
+    if (!code || !scan.Take("*")) scan.Fail(token.offset, Text::NotAnApertureSelection);
     token.kind = GerberTokenKind::Select;
     token.value = *code;
   } else {
-    scan.Fail(token.offset, "not a command the converter writes");
+    scan.Fail(token.offset, Text::NotACommand);
   }
   return true;
 }

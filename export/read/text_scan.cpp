@@ -20,10 +20,13 @@ TextScan::TextScan(std::FILE* file, std::string_view fileName, std::size_t windo
   Refill();
 }
 
-std::unique_ptr<TextScan> TextScan::Open(const std::string& path, std::string_view what) {
+std::unique_ptr<TextScan> TextScan::Open(const std::string& path, int outputNumber) {
   int error = 0;
   FileHandle file = OpenForReading(path, error);
-  if (!file) throw ExportError("cannot read " + std::string(what) + " " + path + ": " + ReasonText(error));
+  if (!file) {
+    throw ExportError(Text::CannotReadOutput,
+                      {{"number", std::to_string(outputNumber)}, {"file", path}, {"reason", ReasonText(error)}});
+  }
   auto scan = std::make_unique<TextScan>(file.get(), path);
   scan->owned_ = std::move(file);
   return scan;
@@ -52,7 +55,7 @@ void TextScan::Refill() {
     if (n == 0) {
       if (std::ferror(file_) != 0) {
         // A read error is not the end of the file: the rest would be silently lost.
-        throw ExportError("cannot read " + fileName_ + ": " + ReasonText(errno != 0 ? errno : EIO));
+        throw ExportError(Text::CannotRead, {{"file", fileName_}, {"reason", ReasonText(errno != 0 ? errno : EIO)}});
       }
       endOfFile_ = true;
     }
@@ -84,16 +87,17 @@ std::optional<std::int32_t> TextScan::TakeNumber() {
   return static_cast<std::int32_t>(value);
 }
 
-void TextScan::Fail(std::size_t offset, std::string_view what) const {
-  if (offset < base_ || offset >= base_ + window_.size()) FailAt(fileName_, offset, what);
+void TextScan::Fail(std::size_t offset, Text what, std::initializer_list<Part> parts) const {
+  const Part::Told told = Telling(what, parts);
+  if (offset < base_ || offset >= base_ + window_.size()) FailAt(fileName_, offset, told);
   // Errors are found at a command's start, after Prepare(): the window holds the excerpt.
-  FailAt(fileName_, offset, std::string(what) + ": \"" + Excerpt(window_, offset - base_) + "\"");
+  FailAt(fileName_, offset, Telling(Text::WithExcerpt, {{"what", told}, {"excerpt", Excerpt(window_, offset - base_)}}));
 }
 
-void FailAt(std::string_view fileName, std::size_t offset, std::string_view what) {
+void FailAt(std::string_view fileName, std::size_t offset, const Part::Told& what) {
   // The converter writes nothing a reader refuses: the file was changed since.
-  throw ExportError(std::string(fileName) + ": offset " + std::to_string(offset) + ": " + std::string(what) +
-                    "; the file changed after velmorta wrote it: convert the board again");
+  throw ExportError(Text::ChangedAtOffset,
+                    {{"file", std::string(fileName)}, {"offset", std::to_string(offset)}, {"what", what}});
 }
 
 std::string Excerpt(std::string_view text, std::size_t offset, std::size_t limit) {

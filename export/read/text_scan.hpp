@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "base/files.hpp"
+#include "export/read/export_error.hpp"
 
 namespace velmorta::fab {
 
@@ -26,7 +27,7 @@ class TextScan {
   // is at least twice the lookahead; tests make it small, to cross it often.
   TextScan(std::FILE* file, std::string_view fileName, std::size_t window = 1 << 16);
   // The file at `path`, opened here; an error names it as `what` ("output file 3").
-  static std::unique_ptr<TextScan> Open(const std::string& path, std::string_view what);
+  static std::unique_ptr<TextScan> Open(const std::string& path, int outputNumber);
 
   void Prepare();
   bool AtEnd();
@@ -46,7 +47,7 @@ class TextScan {
   std::optional<std::int32_t> TakeNumber();
 
   // An error naming the file, the offset and the text found there.
-  [[noreturn]] void Fail(std::size_t offset, std::string_view what) const;
+  [[noreturn]] void Fail(std::size_t offset, Text what, std::initializer_list<Part> parts = {}) const;
 
  private:
   std::string_view Ahead() const { return window_.substr(pos_); }
@@ -64,7 +65,7 @@ class TextScan {
 };
 
 // An error naming the file and the offset, and what to do.
-[[noreturn]] void FailAt(std::string_view fileName, std::size_t offset, std::string_view what);
+[[noreturn]] void FailAt(std::string_view fileName, std::size_t offset, const Part::Told& what);
 
 // Up to `limit` bytes from `offset`, control and non-ASCII bytes escaped.
 std::string Excerpt(std::string_view text, std::size_t offset, std::size_t limit = 24);

@@ -111,8 +111,9 @@ void GerberWriter::Coordinates(const Feature& feature, geometry::Point at, std::
   for (const auto& [axis, value] : axes) {
     if (value <= -kCoordinateLimit || value >= kCoordinateLimit) {
       FailAt(sources_.Name(feature.file), feature.offset,
-             std::string(axis) + " coordinate " + FormatDecimal(value, 3) +
-                 " mm does not fit the four integer digits of " + std::string(kFormatStatement));
+             Telling(Text::CoordinateTooLarge, {{"axis", std::string(axis)},
+                                                {"value", FormatDecimal(value, 3)},
+                                                {"format", std::string(kFormatStatement)}}));
     }
   }
   char line[64];

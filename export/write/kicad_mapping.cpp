@@ -122,8 +122,7 @@ class Mapper {
       std::string name = SystemTextToUtf8(part.name);
       const bool found = k < lands_[0].size() && (!twoSides || k < lands_[1].size());
       if (!found || OnBoard(lands_[0][k].at) != Point{part.x, part.y}) {
-        throw KicadMismatch("its Parts record " + std::to_string(k + 1) + " (\"" + name +
-                            "\") is not the land the converter wrote");
+        throw KicadMismatch(k + 1, name);
       }
       const auto [at, added] = byName.emplace(name, board_.footprints.size());
       if (added) {

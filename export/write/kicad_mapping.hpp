@@ -10,6 +10,7 @@
 // positions are the pad file's own, in 0.001 mm, with its y downward.
 
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "check/board_model.hpp"
@@ -42,9 +43,16 @@ struct KicadInputs {
   KicadRules rules;
 };
 
-// The pad file's parts are not the lands of the converter's files.
+// The pad file's parts are not the lands of the converter's files: the first part that
+// is not (its record, from 1, and its name in UTF-8).
 struct KicadMismatch : std::runtime_error {
-  using std::runtime_error::runtime_error;
+  KicadMismatch(std::size_t k, std::string utf8Name)
+      : std::runtime_error("its Parts record " + std::to_string(k) + " (\"" + utf8Name +
+                           "\") is not the land the converter wrote"),
+        record(k),
+        name(std::move(utf8Name)) {}
+  std::size_t record;
+  std::string name;
 };
 
 KicadBoard MapToKicad(const KicadInputs& inputs);

@@ -346,7 +346,7 @@ void WriteView(OutFile& out, const std::vector<const FabLayer*>& shown, const Pr
   const bool bottom = side == Side::Bottom;
   const std::int64_t viewLeft = l.left + (bottom ? l.viewWidth : 0);
   Put(out, "<text x=\"" + N(viewLeft + l.pad) + "\" y=\"" + N(l.top - l.band / 3) + "\">" +
-               (bottom ? "Bottom, seen from below" : "Top, seen from above") + "</text>\n");
+               Say(frame.language, bottom ? Text::PreviewBottomView : Text::PreviewTopView) + "</text>\n");
   // Seen from below, left and right change places: x becomes mirror - x.
   const std::int64_t mirror = viewLeft + l.viewWidth - l.pad + l.ink.minX;
   Put(out, std::string("<g id=\"") + (bottom ? "bottom-view" : "top-view") + "\"" +
@@ -356,6 +356,22 @@ void WriteView(OutFile& out, const std::vector<const FabLayer*>& shown, const Pr
   WriteViewLayers(out, shown, side);
   if (frame.check) WriteMarks(out, *frame.check, side, l);
   Put(out, "</g>\n");
+}
+
+// A layer's name in the legend: its role as the layer model says it, in English.
+std::string RoleText(const FabLayer& layer, Language language) {
+  if (language == Language::English) return layer.role;
+  const std::string side = Say(language, layer.side == Side::Top ? Text::LayerTop : Text::LayerBottom);
+  switch (layer.function) {
+    case FileFunction::Copper: return Say(language, Text::PreviewCopper, {{"side", side}});
+    case FileFunction::Soldermask: return Say(language, Text::PreviewMask, {{"side", side}});
+    case FileFunction::Legend: return Say(language, Text::PreviewJumpers, {{"side", side}});
+    case FileFunction::Profile: return Say(language, Text::PreviewProfile);
+    case FileFunction::Plated: return Say(language, Text::PreviewPlated);
+    case FileFunction::NonPlated: return Say(language, Text::PreviewUnplated);
+    case FileFunction::Drillmap: break;
+  }
+  return Say(language, Text::PreviewDrillMap);
 }
 
 // The title, the size, whether the layers are simplified, and one key per layer.
@@ -370,8 +386,8 @@ void WriteLegend(OutFile& out, const std::vector<const FabLayer*>& shown, const 
                "</text>\n");
   if (frame.grid > 0) {
     baseline += l.lineHeight;
-    Put(out, "<text x=\"" + N(l.legendLeft) + "\" y=\"" + N(baseline) + "\">Simplified: features merged on a " +
-                 FormatDecimal(frame.grid, 3) + " mm grid</text>\n");
+    Put(out, "<text x=\"" + N(l.legendLeft) + "\" y=\"" + N(baseline) + "\">" +
+                 Say(frame.language, Text::PreviewSimplified, {{"grid", FormatDecimal(frame.grid, 3)}}) + "</text>\n");
   }
   for (const FabLayer* layer : shown) {
     baseline += l.lineHeight;
@@ -380,8 +396,8 @@ void WriteLegend(OutFile& out, const std::vector<const FabLayer*>& shown, const 
     Put(out, "<rect x=\"" + N(l.legendLeft) + "\" y=\"" + N(baseline - font) + "\" width=\"" + N(font) +
                  "\" height=\"" + N(font) + "\" fill=\"" + std::string(paint.colour) +
                  "\" stroke=\"#222\" stroke-width=\"" + N(font / 10 + 1) + "\"/>");
-    Put(out, "<text x=\"" + N(l.legendLeft + font * 3 / 2) + "\" y=\"" + N(baseline) + "\">" + XmlText(layer->role) +
-                 " (" + XmlText(SystemTextToUtf8(layer->name)) + ")</text></g>\n");
+    Put(out, "<text x=\"" + N(l.legendLeft + font * 3 / 2) + "\" y=\"" + N(baseline) + "\">" + XmlText(RoleText(*layer, frame.language)) + " (" + XmlText(SystemTextToUtf8(layer->name)) +
+                 ")</text></g>\n");
   }
   if (!frame.check) return;
   baseline += l.lineHeight;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "base/out_file.hpp"
+#include "catalog/catalog.hpp"
 #include "export/model/features.hpp"
 
 namespace velmorta::fab {
@@ -78,6 +79,7 @@ struct PreviewFrame {
   geometry::Extents board;        // the outline's centre lines; empty without one
   std::optional<PreviewCheck> check;  // when the board was checked
   std::int64_t grid = 0;              // the cell of a simplified preview, 0.001 mm; 0: exact
+  Language language = Language::English;  // of the labels
 };
 
 // The declaration, the root element with its fields unset, the title (UTF-8) and the

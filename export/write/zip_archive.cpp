@@ -114,7 +114,7 @@ void ZipArchive::RethrowFailure() {
 }
 
 void ZipArchive::Fail(int error) const {
-  throw ExportError("cannot write " + path_ + ": " + ReasonText(error != 0 ? error : EIO));
+  throw ExportError(Text::CannotWrite, {{"file", path_}, {"reason", ReasonText(error != 0 ? error : EIO)}});
 }
 
 void ZipArchive::Write(const void* bytes, std::size_t count) {
@@ -138,7 +138,7 @@ void ZipArchive::Store(const Pending& pending) {
   const std::string& path = pending.path;
   int error = 0;
   FileHandle in = OpenForReading(path, error);
-  if (!in) throw ExportError("cannot read " + path + ": " + ReasonText(error));
+  if (!in) throw ExportError(Text::CannotRead, {{"file", path}, {"reason", ReasonText(error)}});
 
   Entry entry{name, 0, 0, 0, written_};
   // The header's sizes and checksum are known only at the end: written as zeros, then
@@ -162,7 +162,7 @@ void ZipArchive::Store(const Pending& pending) {
   // Raw deflate (no zlib wrapper), as ZIP stores it; level 1: the files are text of a
   // few kinds of line, which compress well even at zlib's fastest.
   if (deflateInit2(&deflater.stream, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
-    throw ExportError("cannot write " + path_ + ": zlib could not start");
+    throw ExportError(Text::ZlibStart, {{"file", path_}});
   }
   deflater.open = true;
   const std::size_t kChunk = 1 << 16;
@@ -170,7 +170,7 @@ void ZipArchive::Store(const Pending& pending) {
   uLong crc = crc32(0, nullptr, 0);
   for (bool last = false; !last;) {
     const std::size_t n = std::fread(input.get(), 1, kChunk, in.get());
-    if (n == 0 && std::ferror(in.get()) != 0) throw ExportError("cannot read " + path);
+    if (n == 0 && std::ferror(in.get()) != 0) throw ExportError(Text::CannotReadNoReason, {{"file", path}});
     last = n < kChunk;
     crc = crc32(crc, input.get(), static_cast<uInt>(n));
     entry.size += n;
@@ -180,7 +180,7 @@ void ZipArchive::Store(const Pending& pending) {
       deflater.stream.next_out = output.get();
       deflater.stream.avail_out = static_cast<uInt>(kChunk);
       if (deflate(&deflater.stream, last ? Z_FINISH : Z_NO_FLUSH) == Z_STREAM_ERROR) {
-        throw ExportError("cannot write " + path_ + ": zlib failed");
+        throw ExportError(Text::ZlibFailed, {{"file", path_}});
       }
       const std::size_t produced = kChunk - deflater.stream.avail_out;
       Write(output.get(), produced);
@@ -189,7 +189,7 @@ void ZipArchive::Store(const Pending& pending) {
   }
   entry.crc = static_cast<std::uint32_t>(crc);
   if (entry.size > kLimit || entry.compressed > kLimit || written_ > kLimit) {
-    throw ExportError("cannot write " + path_ + ": " + path + " is too large for a ZIP archive (4 GB)");
+    throw ExportError(Text::ZipMemberTooLarge, {{"file", path_}, {"member", path}});
   }
 
   const Record sizes = Record().U32(entry.crc).U32(entry.compressed).U32(entry.size);
@@ -242,7 +242,7 @@ void ZipArchive::Finish() {
                          .U32(start)
                          .U16(0);
   Write(end.Text().data(), end.Text().size());
-  if (written_ > kLimit) throw ExportError("cannot write " + path_ + ": the archive is too large (4 GB)");
+  if (written_ > kLimit) throw ExportError(Text::ZipTooLarge, {{"file", path_}});
   int error = 0;
   if (!SyncToDisk(file_.get(), error)) Fail(error);
   FileHandle file = std::move(file_);
