@@ -94,7 +94,9 @@ std::string Pad(std::string s, std::size_t width) {
 
 std::string FindingLine(const Finding& f, const CheckResult& result, const FileNames& names, Language language) {
   const Columns c = ColumnsOf(f, result.frame, names, language);
-  std::string line = Pad(c.severity, 8) + Pad(c.kind, 15) + Pad(c.layer, 7) +
+  // The widest side's name and a space: "bottom" in English, ボトム面 in Japanese.
+  const std::size_t layerWidth = language == Language::Japanese ? 9 : 7;
+  std::string line = Pad(c.severity, 8) + Pad(c.kind, 15) + Pad(c.layer, layerWidth) +
                      Say(language, Text::ReportAt, {{"x", c.x}, {"y", c.y}});
   if (result.frame) line += "  " + Say(language, Text::ReportPad, {{"x", c.padX}, {"y", c.padY}});
   if (TraitsOf(f.kind).measured) {

@@ -59,7 +59,7 @@ TEST(ExportLanguages, HelpFindingsFailuresAndWarningsInTheLanguageChosen) {
     if (c.in != &dir || said.status != 0 || args.back() != board) continue;
     // The labels follow the language; what the house builds from does not.
     const std::string preview = ReadFile(dir / "board-fab/board-preview.svg");
-    EXPECT_EQ(preview.find("表面（上から見た図）") != std::string::npos, c.how != std::string("C"));
+    EXPECT_EQ(preview.find("トップ面（上から見た図）") != std::string::npos, c.how != std::string("C"));
     if (archive.empty()) archive = ReadFile(dir / "board-fab.zip");
     EXPECT_EQ(ReadFile(dir / "board-fab.zip"), archive);
   }
