@@ -67,7 +67,7 @@ TEST(Report, JapaneseTextAndSummary) {
   EXPECT_TRUE(text.starts_with("\xEF\xBB\xBF" "基板チェック: エラー 3 件、警告 0 件。\n\n制限値 (mm):\n"
                                "  track         0.127    最も細い配線（ストロークのアパーチャ）\n"))
       << text;
-  EXPECT_NE(text.find("\nエラー  hole_edge      ドリル 位置 30.000, 0.000  pad 198.43, 269.69  -1.100 < 0.300  "
+  EXPECT_NE(text.find("\nエラー  hole_edge      ドリル   位置 30.000, 0.000  pad 198.43, 269.69  -1.100 < 0.300  "
                       "drill.drl:2, ファイル 7:1\n"),
             std::string::npos)
       << text;
