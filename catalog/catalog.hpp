@@ -246,7 +246,6 @@ enum class Text : std::uint16_t {
   KicadNoNets,
   KicadMismatch,
   PartNotLand,
-  KicadIsOutputName,
   KicadSavedSince,
   ZlibStart,
   ZlibFailed,

@@ -281,7 +281,6 @@ constexpr Entry kEnglish[] = {
     {Text::KicadNoNets, "{file} has no nets: the copper's connections were not found ({reason})"},
     {Text::KicadMismatch, "{file} is not written: {pad}.pad: {mismatch}; convert the board again"},
     {Text::PartNotLand, "its Parts record {record} (\"{name}\") is not the land the converter wrote"},
-    {Text::KicadIsOutputName, "it is the name of the converter's output file; rename the output files"},
     {Text::KicadSavedSince, "the one there was saved since the last export (by KiCad, perhaps) and is kept; move it away to have a new one written"},
     {Text::ZlibStart, "cannot write {file}: zlib could not start"},
     {Text::ZlibFailed, "cannot write {file}: zlib failed"},

@@ -281,7 +281,6 @@ constexpr Entry kJapanese[] = {
     {Text::KicadNoNets, "{file} にはネットがありません。銅箔のつながりを調べられませんでした（{reason}）"},
     {Text::KicadMismatch, "{file} は書きませんでした: {pad}.pad: {mismatch}。基板をもう一度変換してください"},
     {Text::PartNotLand, "Parts のレコード {record}（\"{name}\"）が、velmorta の書いたランドと合いません"},
-    {Text::KicadIsOutputName, "velmorta の出力ファイルと同じ名前です。出力ファイルの名前を変えてください"},
     {Text::KicadSavedSince, "前回のエクスポートのあとに（KiCad などで）保存されたファイルがあるので、そのまま残します。新しく書くには、それを別の場所に移してください"},
     {Text::ZlibStart, "{file} に書き込めません: zlib を開始できませんでした"},
     {Text::ZlibFailed, "{file} に書き込めません: zlib が失敗しました"},

@@ -117,12 +117,6 @@ KicadBoardFile::KicadBoardFile(const Board& board, const std::string& base, cons
   const std::string name = board.name + ".kicad_pcb";
   outcome_.path = JoinOutputPath(board.settings, name);
   const std::string shown = SystemTextToUtf8(name);
-  for (const std::string& converted : board.paths) {
-    if (converted == outcome_.path) {
-      outcome_.warning = Telling(Text::KicadNotWritten, {{"file", AsIs(shown)}, {"why", Text::KicadIsOutputName}});
-      return;
-    }
-  }
   if (SavedByAnotherProgram(outcome_.path)) {
     outcome_.warning = Telling(Text::KicadNotWritten, {{"file", AsIs(shown)}, {"why", Text::KicadSavedSince}});
     return;
