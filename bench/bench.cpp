@@ -5,12 +5,14 @@
 //   velmorta_bench [--quick] [--huge] [--laid-out] [--repeat N] [--dir DIR]
 //
 // --quick stops at 10^5 records, --huge adds a pad file of 10^7 records, --laid-out
-// runs only the laid-out boards (exported with and without the board check), --dir
+// runs only the laid-out boards (exported three times: the set alone, with the board
+// check, and as a user runs it, with the check and the board for KiCad), --dir
 // puts the files in DIR instead of the temporary directory (a memory file system keeps
 // the disk's write-back out of the figures).
 //   velmorta_bench --generate every|shared|laid N DIR   writes one board into DIR;
 //   velmorta_bench --convert DIR                   converts it (for a profiler);
-//   velmorta_bench --export DIR [--no-check]       exports it, with or without the check.
+//   velmorta_bench --export DIR [OPTION...]        exports it with velmorta-export's
+//                                                  options (--no-check, --no-kicad).
 #include <algorithm>
 #include <charconv>
 #include <chrono>
@@ -105,16 +107,18 @@ Measure Best(const std::vector<std::string>& args, int repeat) {
 
 std::string self;
 
-// Which runs of velmorta-export follow a conversion.
-enum class Exports { None, Unchecked, Both };
+// Which runs of velmorta-export follow a conversion: none, the set alone, or also with
+// the check and then as a user runs it (the check and the board for KiCad).
+enum class Exports { None, Unchecked, All };
 
 struct Result {
   std::string name;
   std::uint64_t size = 0;
   Board board;
   Measure conversion;
-  Measure exporting;  // velmorta-export of the converted board, where it was run
-  Measure unchecked;  // the same without the board check
+  Measure unchecked;  // velmorta-export of the converted board, the set alone, where it was run
+  Measure exporting;  // the same with the board check
+  Measure whole;      // with the check and the board for KiCad, as a user runs it
   Measure cat;
   std::uint64_t outputBytes = 0;
 };
@@ -162,16 +166,21 @@ Result RunCase(const std::string& name, std::uint64_t size, bool fixed,
   r.cat = Best({"/bin/cat", (dir / "b.pad").string()}, repeat);
   r.conversion = Best({self, "--convert", dir.string()}, repeat);
   for (const auto& entry : fs::directory_iterator(dir / "out")) r.outputBytes += entry.file_size();
-  if (exports != Exports::None) r.unchecked = Best({self, "--export", dir.string(), "--no-check"}, repeat);
-  if (exports == Exports::Both) r.exporting = Best({self, "--export", dir.string()}, repeat);
+  if (exports != Exports::None) {
+    r.unchecked = Best({self, "--export", dir.string(), "--no-check", "--no-kicad"}, repeat);
+  }
+  if (exports == Exports::All) {
+    r.exporting = Best({self, "--export", dir.string(), "--no-kicad"}, repeat);
+    r.whole = Best({self, "--export", dir.string()}, repeat);
+  }
   fs::remove_all(dir);
   return r;
 }
 
 void PrintHeader() {
-  std::printf("%-26s %9s %8s %8s %8s %7s %6s %7s %6s %8s %6s %3s %7s %7s %8s %7s %8s %6s %3s\n", "board", "records",
-              "pad MB", "out MB", "conv s", "MB/s", "growth", "cat s", "ratio", "peak MB", "x bin", "rc", "exp s",
-              "x conv", "exp MB", "chk s", "chk MB", "+chk", "rc");
+  std::printf("%-26s %9s %8s %8s %8s %7s %6s %7s %6s %8s %6s %3s %7s %7s %8s %7s %8s %6s %7s %8s %3s\n", "board",
+              "records", "pad MB", "out MB", "conv s", "MB/s", "growth", "cat s", "ratio", "peak MB", "x bin", "rc",
+              "exp s", "x conv", "exp MB", "chk s", "chk MB", "+chk", "all s", "all MB", "rc");
 }
 
 void PrintRow(const Result& r, const Result* previous, long baselineKb) {
@@ -192,23 +201,29 @@ void PrintRow(const Result& r, const Result* previous, long baselineKb) {
     std::printf(" %7.3f %7.2f %8.1f", r.unchecked.seconds, r.unchecked.seconds / r.conversion.seconds,
                 static_cast<double>(r.unchecked.maxRssKb) / 1024.0);
     if (r.exporting.status >= 0) {
-      std::printf(" %7.3f %8.1f %6.2f", r.exporting.seconds, static_cast<double>(r.exporting.maxRssKb) / 1024.0,
-                  (r.exporting.seconds - r.unchecked.seconds) / r.unchecked.seconds);
+      std::printf(" %7.3f %8.1f %6.2f %7.3f %8.1f", r.exporting.seconds,
+                  static_cast<double>(r.exporting.maxRssKb) / 1024.0,
+                  (r.exporting.seconds - r.unchecked.seconds) / r.unchecked.seconds, r.whole.seconds,
+                  static_cast<double>(r.whole.maxRssKb) / 1024.0);
     } else {
-      std::printf(" %7s %8s %6s", "", "", "");
+      std::printf(" %7s %8s %6s %7s %8s", "", "", "", "", "");
     }
-    std::printf(" %3d", r.unchecked.status != 0 ? r.unchecked.status : std::max(r.exporting.status, 0));
+    int status = r.unchecked.status;
+    for (const Measure* m : {&r.exporting, &r.whole}) {
+      if (status == 0 && m->status > 0) status = m->status;
+    }
+    std::printf(" %3d", status);
   }
   std::printf("\n");
   std::fflush(stdout);
 }
 
-// velmorta-export of the board that Convert converted in `dir`, with the board check or
-// without it.
-int ExportBoard(const char* dir, bool check) {
+// velmorta-export of the board that Convert converted in `dir`, with `options`.
+int ExportBoard(const char* dir, std::vector<const char*> options) {
   if (chdir(dir) != 0) return 2;
-  std::vector<const char*> args = {"velmorta-export", "b"};
-  if (!check) args.insert(args.begin() + 1, "--no-check");
+  std::vector<const char*> args = {"velmorta-export"};
+  args.insert(args.end(), options.begin(), options.end());
+  args.push_back("b");
   std::ostringstream out, err;
   const int status = velmorta::fab::RunExport(args, std::string(dir) + "/velmorta-export", out, err);
   if (status != 0) std::fputs(err.str().c_str(), stderr);
@@ -227,8 +242,8 @@ int Convert(const char* dir) {
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--convert") == 0) return Convert(argv[2]);
-  if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--export") == 0) {
-    return ExportBoard(argv[2], argc == 3 || std::strcmp(argv[3], "--no-check") != 0);
+  if (argc >= 3 && std::strcmp(argv[1], "--export") == 0) {
+    return ExportBoard(argv[2], std::vector<const char*>(argv + 3, argv + argc));
   }
   if (argc == 5 && std::strcmp(argv[1], "--generate") == 0) {
     // --generate every|shared N DIR: a board and configuration to profile with --convert.
@@ -275,7 +290,7 @@ int main(int argc, char** argv) {
   for (const bool doubleSided : {true, false}) {
     for (std::uint64_t n = 1000; n <= top; n *= 10) {
       run(std::string("laid out, ") + (doubleSided ? "double" : "single") + ", L2", n, false, LaidOut, doubleSided,
-          Exports::Both);
+          Exports::All);
     }
   }
   if (laidOut) return 0;
