@@ -83,8 +83,8 @@ CheckState::CheckState(CheckBoard b, const Limits& l, Search search)
     : board(std::move(b)), limits(l),
       budget(std::uint64_t{board[Side::Bottom].size()} + board[Side::Top].size() + board.holes.size() +
              board.outline.size() + board.links.size()),
-      features(TotalFeatures(board)),
-      groups(features + Count(board.links.size(), Text::TooManyWireLinks)), drilled(features, 0) {
+      features(TotalFeatures(board)) {
+  const std::uint32_t wires = Count(board.links.size(), Text::TooManyWireLinks);
   std::uint32_t offset = 0;
   for (const Side side : {Side::Bottom, Side::Top}) {
     if (side == Side::Top && !board.doubleSided) break;
@@ -97,6 +97,9 @@ CheckState::CheckState(CheckBoard b, const Limits& l, Search search)
   Count(board.outline.size(), Text::TooManyOutlineSegments);
   holes = Finder(board.holes, search, budget);
   outline = Finder(board.outline, search, budget);
+  // Only now: ordering a list copies it, the check's largest moment.
+  groups = UnionFind(features + wires);
+  drilled.assign(features, 0);
 }
 
 void CheckSizes(CheckState& s) {
