@@ -97,7 +97,7 @@ CheckState::CheckState(CheckBoard b, const Limits& l, Search search)
   Count(board.outline.size(), Text::TooManyOutlineSegments);
   holes = Finder(board.holes, search, budget);
   outline = Finder(board.outline, search, budget);
-  // Only now: ordering a list copies it, the check's largest moment.
+  // Made once the lists are in order, not held while the ordering copies each of them.
   groups = UnionFind(features + wires);
   drilled.assign(features, 0);
 }
