@@ -155,7 +155,7 @@ PreviewCheck MarksOf(const check::CheckResult& result, Language language) {
                                                         {"where", where}});
     std::optional<Side> side;
     if (f.layer != check::Layer::Drill) side = f.layer == check::Layer::Top ? Side::Top : Side::Bottom;
-    marks.marks.push_back({{f.at.x, f.at.y}, side, std::move(title)});
+    marks.marks.push_back({f.at, side, std::move(title)});
   }
   return marks;
 }
