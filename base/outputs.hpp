@@ -1,7 +1,7 @@
 #pragma once
-// The seven output files and what is fixed about each: its role, the configuration
-// list its codes come from, the trailer that ends it, its colour in a preview, and
-// what it holds for a board house: which features, on which side.
+// The seven output files and what is fixed about each: the configuration list its codes
+// come from, the trailer that ends it, and what it holds for a board house: which
+// features, on which side.
 
 #include <array>
 #include <string>
@@ -48,23 +48,21 @@ inline constexpr std::string_view kFlashTrailer = "D02*G01X0Y0*M00*";  // lands 
 inline constexpr std::string_view kOutlineTrailer = "G01X0Y0*M02*";
 
 struct OutputTraits {
-  std::string_view role;     // "bottom copper"
   SizeList list;
   std::string_view trailer;  // the converter's last bytes of a complete file
-  std::string_view colour;   // "#rrggbb" in previews
   Content content;
   BoardSide side;
 };
 
 // Indexed by IndexOf(file).
 inline constexpr std::array<OutputTraits, 7> kOutputTraits = {{
-    {"bottom copper", SizeList::Line, kCopperTrailer, "#4a7bd0", Content::Lines, BoardSide::First},
-    {"top copper", SizeList::Line, kCopperTrailer, "#d9483b", Content::Lines, BoardSide::Second},
-    {"lands, first code", SizeList::Land, kFlashTrailer, "#e8a23a", Content::Lands, BoardSide::First},
-    {"lands, second code", SizeList::Land, kFlashTrailer, "#a86bd8", Content::Lands, BoardSide::Second},
-    {"drill hits", SizeList::Tool, "M02\n", "#101010", Content::Drill, BoardSide::Neither},
-    {"hole drawing", SizeList::Tool, kFlashTrailer, "#f2f2f2", Content::HoleDrawing, BoardSide::Neither},
-    {"board outline", SizeList::Line, kOutlineTrailer, "#e8e070", Content::Outline, BoardSide::Neither},
+    {SizeList::Line, kCopperTrailer, Content::Lines, BoardSide::First},
+    {SizeList::Line, kCopperTrailer, Content::Lines, BoardSide::Second},
+    {SizeList::Land, kFlashTrailer, Content::Lands, BoardSide::First},
+    {SizeList::Land, kFlashTrailer, Content::Lands, BoardSide::Second},
+    {SizeList::Tool, "M02\n", Content::Drill, BoardSide::Neither},
+    {SizeList::Tool, kFlashTrailer, Content::HoleDrawing, BoardSide::Neither},
+    {SizeList::Line, kOutlineTrailer, Content::Outline, BoardSide::Neither},
 }};
 
 constexpr const OutputTraits& TraitsOf(Output file) { return kOutputTraits[IndexOf(file)]; }

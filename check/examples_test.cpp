@@ -61,16 +61,16 @@ CheckBoard ReadExample(const std::string& name, PadFrame frame) {
   board[Side::Bottom] = lines("bottom.gbr", 1);
   for (const Feature& f : lands("land1.gbr", 3)) board[Side::Bottom].push_back(f);
   for (const Feature& f : lines("top.gbr", 2)) {
-    if (!board.doubleSided) board.links.push_back({{f.a, f.b}, f.source});
+    if (!board.doubleSided) board.links.push_back({{f.a, f.b}, f.origin()});
     if (board.doubleSided) board[Side::Top].push_back(f);
   }
   for (const Feature& f : lands("land2.gbr", 4)) board[Side::Top].push_back(f);
-  for (const Feature& f : lines("outline.gbr", 7)) board.outline.push_back({{f.a, f.b}, f.diameter, f.source});
+  for (const Feature& f : lines("outline.gbr", 7)) board.outline.push_back({{f.a, f.b}, f.diameter, f.origin()});
   // A hit on a land is plated on a double-sided board.
   for (const Feature& hit : Read(dir + "drill.drl", settings.ToolList, 10, 5)) {
     bool onLand = false;
     for (const Feature& f : board[Side::Bottom]) onLand |= f.role == Role::Land && f.a == hit.a;
-    board.holes.push_back({hit.a, hit.diameter, board.doubleSided && onLand, hit.source});
+    board.holes.push_back({hit.a, hit.diameter, board.doubleSided && onLand, hit.origin()});
   }
   return board;
 }

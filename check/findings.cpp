@@ -27,7 +27,7 @@ constexpr std::array<KindTraits, kKindCount> kTraits = {{
 
 auto Key(const Finding& f) {
   return std::tuple(TraitsOf(f.kind).severity, f.kind, f.layer, f.at.y, f.at.x, f.measured, f.limit, f.first.file,
-                    f.first.index, f.second.file, f.second.index, f.subjectA, f.subjectB, f.count);
+                    f.first.ordinal, f.second.file, f.second.ordinal, f.subjectA, f.subjectB, f.count);
 }
 
 }  // namespace

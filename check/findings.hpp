@@ -57,7 +57,7 @@ struct Finding {
   Point at;               // in the Gerber frame
   double measured = 0;    // 0.001 mm
   std::int32_t limit = 0; // 0.001 mm
-  Source first, second;   // the features or holes concerned; second.file is 0 for one
+  Origin first, second;   // the features or holes concerned; second.file is 0 for one
   // What it is about: the group (or groups) of copper, or the hole (or holes). Findings
   // of one kind, layer and subject near one another are one fault.
   std::uint32_t subjectA = 0, subjectB = 0;

@@ -21,12 +21,12 @@ std::string Fixed(double value, int decimals) {
 
 std::string Mm(double micrometres) { return Fixed(micrometres / 1000, 3); }
 
-std::string SourceText(Source source, const FileNames& names, Language language) {
-  if (source.file == 0) return "";
-  const std::string file = source.file < names.size() && !names[source.file].empty()
-                               ? names[source.file]
-                               : Say(language, Text::SourceFileNumbered, {{"number", std::to_string(source.file)}});
-  return file + ":" + std::to_string(source.index);
+std::string OriginText(Origin origin, const FileNames& names, Language language) {
+  if (origin.file == 0) return "";
+  const std::string file = origin.file < names.size() && !names[origin.file].empty()
+                               ? names[origin.file]
+                               : Say(language, Text::SourceFileNumbered, {{"number", std::to_string(origin.file)}});
+  return file + ":" + std::to_string(origin.ordinal);
 }
 
 std::string SeverityText(Severity severity, Language language) {
@@ -46,7 +46,7 @@ Columns ColumnsOf(const Finding& f, const std::optional<PadFrame>& frame, const 
   const KindTraits& t = TraitsOf(f.kind);
   const std::string layer = language == Language::English ? std::string(NameOf(f.layer)) : Say(language, TextOf(f.layer));
   Columns c{SeverityText(t.severity, language), std::string(t.name), layer, Mm(f.at.x), Mm(f.at.y), "", "", "", "",
-            std::to_string(f.count), SourceText(f.first, names, language), SourceText(f.second, names, language)};
+            std::to_string(f.count), OriginText(f.first, names, language), OriginText(f.second, names, language)};
   if (frame) {
     c.padX = Fixed(PadX(*frame, f.at.x), 2);
     c.padY = Fixed(PadY(*frame, f.at.y), 2);

@@ -14,7 +14,7 @@
 
 namespace velmorta::check {
 
-// Names of the converter's files 1 to 7 (index 0 is unused), for the sources; an empty
+// Names of the converter's files 1 to 7 (index 0 is unused), for the origins; an empty
 // name is written "file N".
 using FileNames = std::array<std::string, 8>;
 

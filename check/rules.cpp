@@ -7,6 +7,8 @@
 #include <tuple>
 #include <utility>
 
+#include "check/distance.hpp"
+
 namespace velmorta::check {
 namespace {
 
@@ -40,11 +42,11 @@ Point Middle(Segment s) {
 }
 
 // The two items of a finding are named in one order, whatever order they arrived in: by
-// source, then by shape (tests and the benchmark may give several items one source).
+// origin, then by shape (tests and the benchmark may give several items one origin).
 auto OrderKey(const Feature& f) {
-  return std::tie(f.source.file, f.source.index, f.a.x, f.a.y, f.b.x, f.b.y, f.diameter, f.stroke, f.role);
+  return std::tie(f.file, f.ordinal, f.a.x, f.a.y, f.b.x, f.b.y, f.diameter, f.stroke, f.role);
 }
-auto OrderKey(const Hole& h) { return std::tie(h.source.file, h.source.index, h.at.x, h.at.y, h.diameter, h.plated); }
+auto OrderKey(const Hole& h) { return std::tie(h.file, h.ordinal, h.at.x, h.at.y, h.diameter, h.plated); }
 template <class Item>
 std::pair<const Item&, const Item&> InOrder(const Item& a, const Item& b) {
   if (OrderKey(b) < OrderKey(a)) return {b, a};
@@ -54,8 +56,8 @@ std::pair<const Item&, const Item&> InOrder(const Item& a, const Item& b) {
 // Before anything is kept: the findings and pairs together stay within the budget.
 void Keeping(CheckState& s) { s.budget.Keep(s.findings.size() + s.nearPairs.size() + s.touchingLands.size()); }
 
-void Add(CheckState& s, Kind kind, Layer layer, Point at, double measured, std::int32_t limit, Source first,
-         Source second, std::uint32_t subjectA, std::uint32_t subjectB = 0) {
+void Add(CheckState& s, Kind kind, Layer layer, Point at, double measured, std::int32_t limit, Origin first,
+         Origin second, std::uint32_t subjectA, std::uint32_t subjectB = 0) {
   Keeping(s);
   s.findings.push_back({kind, layer, at, measured, limit, first, second, subjectA, subjectB, 1});
 }
@@ -81,8 +83,8 @@ CheckState::CheckState(CheckBoard b, const Limits& l, Search search)
     : board(std::move(b)), limits(l),
       budget(std::uint64_t{board[Side::Bottom].size()} + board[Side::Top].size() + board.holes.size() +
              board.outline.size() + board.links.size()),
-      features(TotalFeatures(board)),
-      groups(features + Count(board.links.size(), Text::TooManyWireLinks)), drilled(features, 0) {
+      features(TotalFeatures(board)) {
+  const std::uint32_t wires = Count(board.links.size(), Text::TooManyWireLinks);
   std::uint32_t offset = 0;
   for (const Side side : {Side::Bottom, Side::Top}) {
     if (side == Side::Top && !board.doubleSided) break;
@@ -95,6 +97,9 @@ CheckState::CheckState(CheckBoard b, const Limits& l, Search search)
   Count(board.outline.size(), Text::TooManyOutlineSegments);
   holes = Finder(board.holes, search, budget);
   outline = Finder(board.outline, search, budget);
+  // Made once the lists are in order, not held while the ordering copies each of them.
+  groups = UnionFind(features + wires);
+  drilled.assign(features, 0);
 }
 
 void CheckSizes(CheckState& s) {
@@ -105,10 +110,10 @@ void CheckSizes(CheckState& s) {
       const std::int64_t d = Diameter(f.diameter);
       const std::uint32_t group = s.groups.Group(side.offset + i);
       if (f.stroke && d < l.track) {
-        Add(s, Kind::TrackWidth, LayerOf(side.side), Middle(CoreOf(f)), double(d), l.track, f.source, {}, group);
+        Add(s, Kind::TrackWidth, LayerOf(side.side), Middle(CoreOf(f)), double(d), l.track, f.origin(), {}, group);
       }
       if (f.role == Role::Land && d < l.pad) {
-        Add(s, Kind::PadSize, LayerOf(side.side), Middle(CoreOf(f)), double(d), l.pad, f.source, {}, group);
+        Add(s, Kind::PadSize, LayerOf(side.side), Middle(CoreOf(f)), double(d), l.pad, f.origin(), {}, group);
       }
     }
   }
@@ -116,8 +121,8 @@ void CheckSizes(CheckState& s) {
     const Hole& h = s.board.holes[k];
     const std::int64_t d = Diameter(h.diameter);
     const std::int32_t least = h.plated ? l.drillMin : l.unplatedMin, most = h.plated ? l.drillMax : l.unplatedMax;
-    if (d < least) Add(s, h.plated ? Kind::DrillMin : Kind::UnplatedMin, Layer::Drill, h.at, double(d), least, h.source, {}, k);
-    if (d > most) Add(s, h.plated ? Kind::DrillMax : Kind::UnplatedMax, Layer::Drill, h.at, double(d), most, h.source, {}, k);
+    if (d < least) Add(s, h.plated ? Kind::DrillMin : Kind::UnplatedMin, Layer::Drill, h.at, double(d), least, h.origin(), {}, k);
+    if (d > most) Add(s, h.plated ? Kind::DrillMax : Kind::UnplatedMax, Layer::Drill, h.at, double(d), most, h.origin(), {}, k);
   }
 }
 
@@ -215,16 +220,16 @@ void CheckHolesInLands(CheckState& s) {
       });
       const Layer layer = LayerOf(side.side);
       if (best == kNone) {
-        if (h.plated) Add(s, Kind::NoLand, layer, h.at, 0, 0, h.source, {}, k);
+        if (h.plated) Add(s, Kind::NoLand, layer, h.at, 0, 0, h.origin(), {}, k);
         continue;
       }
       const Feature& land = features[best];
       // ring = (land - hole) / 2 - d: broken when 2d >= land - hole, thin when 2d > land - hole - 2 limit.
       const std::int64_t room = Diameter(land.diameter) - hole;
       if (CompareTwiceDistance(h.at, CoreOf(land), room) >= 0) {
-        Add(s, Kind::RingBroken, layer, h.at, bestRing, s.limits.ring, h.source, land.source, k);
+        Add(s, Kind::RingBroken, layer, h.at, bestRing, s.limits.ring, h.origin(), land.origin(), k);
       } else if (CompareTwiceDistance(h.at, CoreOf(land), room - 2 * std::int64_t{s.limits.ring}) > 0) {
-        Add(s, Kind::RingThin, layer, h.at, bestRing, s.limits.ring, h.source, land.source, k);
+        Add(s, Kind::RingThin, layer, h.at, bestRing, s.limits.ring, h.origin(), land.origin(), k);
       }
     }
   }
@@ -235,7 +240,7 @@ void CheckUndrilledLands(CheckState& s) {
     for (std::uint32_t i = 0; i < side.features->size(); ++i) {
       const Feature& f = (*side.features)[i];
       if (f.role == Role::Land && s.drilled[side.offset + i] == 0) {
-        Add(s, Kind::UndrilledLand, LayerOf(side.side), Middle(CoreOf(f)), 0, 0, f.source, {},
+        Add(s, Kind::UndrilledLand, LayerOf(side.side), Middle(CoreOf(f)), 0, 0, f.origin(), {},
             s.groups.Group(side.offset + i));
       }
     }
@@ -250,7 +255,7 @@ void CheckSpacing(CheckState& s) {
     const auto [f, g] = InOrder((*side.features)[pair.a], (*side.features)[pair.b]);
     const Closest c = ClosestPoints(CoreOf(f), CoreOf(g));
     Add(s, Kind::Spacing, LayerOf(side.side), Round((c.sx + c.tx) / 2, (c.sy + c.ty) / 2),
-        c.distance - double(Diameter(f.diameter) + Diameter(g.diameter)) / 2, s.limits.spacing, f.source, g.source,
+        c.distance - double(Diameter(f.diameter) + Diameter(g.diameter)) / 2, s.limits.spacing, f.origin(), g.origin(),
         std::min(group, other), std::max(group, other));
   }
   s.nearPairs.clear();
@@ -264,7 +269,7 @@ void CheckTouchingLands(CheckState& s) {
     const double distance = ClosestPoints(CoreOf(f), CoreOf(g)).distance;
     const Point at = Round((static_cast<double>(f.a.x) + g.a.x) / 2, (static_cast<double>(f.a.y) + g.a.y) / 2);
     Add(s, Kind::LandsTouch, LayerOf(side.side), at, distance - double(Diameter(f.diameter) + Diameter(g.diameter)) / 2,
-        0, f.source, g.source, s.groups.Group(side.offset + pair.a));
+        0, f.origin(), g.origin(), s.groups.Group(side.offset + pair.a));
   }
   s.touchingLands.clear();
   s.touchingLands.shrink_to_fit();
@@ -283,7 +288,7 @@ void CheckCopperToEdge(CheckState& s) {
         if (CompareTwiceDistance(CoreOf(f), edge.line, d + 2 * clearance) >= 0) return;
         const Closest c = ClosestPoints(CoreOf(f), edge.line);
         Add(s, Kind::CopperEdge, LayerOf(side.side), Round(c.tx, c.ty), c.distance - double(d) / 2,
-            s.limits.copperEdge, f.source, edge.source, s.groups.Group(side.offset + i));
+            s.limits.copperEdge, f.origin(), edge.origin, s.groups.Group(side.offset + i));
       });
     }
   }
@@ -301,13 +306,13 @@ void CheckHoleSpacing(CheckState& s) {
       const Hole& o = holes[j];
       const std::int64_t hd = Diameter(h.diameter), od = Diameter(o.diameter);
       if (h.at == o.at && hd == od && h.plated == o.plated) {
-        Add(s, Kind::DuplicateHit, Layer::Drill, h.at, 0, 0, first.source, second.source, i, j);
+        Add(s, Kind::DuplicateHit, Layer::Drill, h.at, 0, 0, first.origin(), second.origin(), i, j);
         return;
       }
       if (CompareTwiceDistance(h.at, o.at, hd + od + 2 * clearance) >= 0) return;
       const double distance = std::hypot(static_cast<double>(h.at.x) - o.at.x, static_cast<double>(h.at.y) - o.at.y);
       Add(s, Kind::HoleSpacing, Layer::Drill, Round((static_cast<double>(h.at.x) + o.at.x) / 2, (static_cast<double>(h.at.y) + o.at.y) / 2),
-          distance - double(hd + od) / 2, s.limits.holeSpacing, first.source, second.source, i, j);
+          distance - double(hd + od) / 2, s.limits.holeSpacing, first.origin(), second.origin(), i, j);
     });
   }
 }
@@ -323,7 +328,7 @@ void CheckHoleToEdge(CheckState& s) {
       if (CompareTwiceDistance(h.at, edge.line, d + 2 * clearance) >= 0) return;
       const Closest c = ClosestPoints(PointSegment(h.at), edge.line);
       Add(s, Kind::HoleEdge, Layer::Drill, Round(c.tx, c.ty), c.distance - double(d) / 2, s.limits.holeEdge,
-          h.source, edge.source, k);
+          h.origin(), edge.origin, k);
     });
   }
 }

@@ -47,14 +47,14 @@ CheckResult RunCheck(CheckBoard board, const Limits& limits, Search search, Lang
   return result;
 }
 
-std::vector<SourceGroup> ConnectedGroups(CheckBoard board, const Limits& limits) {
+std::vector<OriginGroup> ConnectedGroups(CheckBoard board, const Limits& limits) {
   CheckState s(std::move(board), limits, Search::Indexed);
   Connect(s);
-  std::vector<SourceGroup> groups;
+  std::vector<OriginGroup> groups;
   groups.reserve(s.features);
   for (const CopperSide& side : s.sides) {
     for (std::uint32_t i = 0; i < side.features->size(); ++i) {
-      groups.push_back({(*side.features)[i].source, s.groups.Group(side.offset + i)});
+      groups.push_back({(*side.features)[i].origin(), s.groups.Group(side.offset + i)});
     }
   }
   return groups;

@@ -24,12 +24,12 @@ int CheckStatus(const CheckResult& result, FailOn failOn);
 // A copper feature's connected group, as the check finds them: copper that touches on a
 // side, wire links, the barrels of plated holes. Two features share a group exactly when
 // their `group` is equal.
-struct SourceGroup {
-  Source source;
+struct OriginGroup {
+  Origin origin;
   std::uint32_t group = 0;
 };
 // Every copper feature's group, side after side. Throws CheckError or CheckStopped as
 // the check would.
-std::vector<SourceGroup> ConnectedGroups(CheckBoard board, const Limits& limits);
+std::vector<OriginGroup> ConnectedGroups(CheckBoard board, const Limits& limits);
 
 }  // namespace velmorta::check

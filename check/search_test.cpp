@@ -1,5 +1,5 @@
 // The grid must find what comparing every pair finds: on thousands of small generated
-// boards, the same findings with the same values, positions, sources and counts; and
+// boards, the same findings with the same values, positions, origins and counts; and
 // so must the same board with its lists in any order.
 #include <gtest/gtest.h>
 
@@ -134,7 +134,7 @@ CheckBoard CleanBoard(std::uint64_t seed) {
   return b;
 }
 
-// Every list of the board in another order: the features keep their sources.
+// Every list of the board in another order: the features keep their origins.
 CheckBoard Shuffled(CheckBoard b, std::uint64_t seed) {
   std::mt19937_64 random(seed);
   for (auto& copper : b.copper) std::shuffle(copper.begin(), copper.end(), random);

@@ -9,6 +9,7 @@ namespace velmorta::check {
 
 class UnionFind {
  public:
+  UnionFind() = default;
   explicit UnionFind(std::uint32_t count);
 
   std::uint32_t Find(std::uint32_t item);

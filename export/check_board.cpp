@@ -14,14 +14,12 @@
 namespace velmorta::fab {
 namespace {
 
-check::Point PointOf(geometry::Point p) { return {p.x, p.y}; }
-
 // Sizes grown by a mask expansion are 64-bit; no size the check reads comes near 2^31.
 std::int32_t Size(std::int64_t micrometres) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(micrometres, 0, std::numeric_limits<std::int32_t>::max()));
 }
 
-check::Source SourceOf(const Feature& feature) {
+geometry::Origin OriginOf(const Feature& feature) {
   return {static_cast<std::uint8_t>(feature.file), feature.ordinal};
 }
 
@@ -75,28 +73,28 @@ bool CheckBoardFiller::Begin(const FabLayer& layer) {
 
 void CheckBoardFiller::Add(const Feature& feature) {
   const bool stroke = feature.kind == FeatureKind::Stroke;
-  const check::Segment line{PointOf(feature.stroke.from), PointOf(feature.stroke.to)};
+  const geometry::Segment line{feature.stroke.from, feature.stroke.to};
   switch (target_.into) {
     case Into::Copper:
       if (stroke) {
-        board_[target_.side].push_back({line.a, line.b, Size(feature.stroke.width), true, check::Role::Conductor,
-                                 SourceOf(feature)});
+        board_[target_.side].push_back(
+            {line.a, line.b, Size(feature.stroke.width), true, check::Role::Conductor, OriginOf(feature)});
       } else {
         // A flash of a land file is a land, to be drilled; any other is copper alone.
         const bool land = TraitsOf(feature.file).content == Content::Lands;
-        const check::Point at = PointOf(feature.disc.centre);
+        const geometry::Point at = feature.disc.centre;
         board_[target_.side].push_back({at, at, Size(feature.disc.diameter), false,
-                                 land ? check::Role::Land : check::Role::Conductor, SourceOf(feature)});
+                                        land ? check::Role::Land : check::Role::Conductor, OriginOf(feature)});
       }
       break;
     case Into::Holes:
-      if (!stroke) board_.holes.push_back({PointOf(feature.disc.centre), Size(feature.disc.diameter), plated_, SourceOf(feature)});
+      if (!stroke) board_.holes.push_back({feature.disc.centre, Size(feature.disc.diameter), plated_, OriginOf(feature)});
       break;
     case Into::Outline:
-      if (stroke) board_.outline.push_back({line, Size(feature.stroke.width), SourceOf(feature)});
+      if (stroke) board_.outline.push_back({line, Size(feature.stroke.width), OriginOf(feature)});
       break;
     case Into::Links:
-      if (stroke) board_.links.push_back({line, SourceOf(feature)});
+      if (stroke) board_.links.push_back({line, OriginOf(feature)});
       break;
     case Into::Nothing: break;
   }
@@ -123,7 +121,7 @@ check::CheckResult CheckBoardFiller::Check(std::optional<check::PadFrame> frame,
   return result;
 }
 
-std::vector<check::SourceGroup> CheckBoardFiller::Groups(const check::Limits& limits) {
+std::vector<check::OriginGroup> CheckBoardFiller::Groups(const check::Limits& limits) {
   return check::ConnectedGroups(std::move(board_), limits);
 }
 
@@ -157,7 +155,7 @@ PreviewCheck MarksOf(const check::CheckResult& result, Language language) {
                                                         {"where", where}});
     std::optional<Side> side;
     if (f.layer != check::Layer::Drill) side = f.layer == check::Layer::Top ? Side::Top : Side::Bottom;
-    marks.marks.push_back({{f.at.x, f.at.y}, side, std::move(title)});
+    marks.marks.push_back({f.at, side, std::move(title)});
   }
   return marks;
 }

@@ -32,7 +32,7 @@ class CheckBoardFiller final : public FeatureSink {
                            Language language = Language::English);
   // Instead of the check: the copper's connected groups of what was filled (once).
   // Throws check::CheckError or check::CheckStopped as the check would.
-  std::vector<check::SourceGroup> Groups(const check::Limits& limits);
+  std::vector<check::OriginGroup> Groups(const check::Limits& limits);
 
  private:
   enum class Into { Nothing, Copper, Holes, Outline, Links };

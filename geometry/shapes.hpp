@@ -13,6 +13,11 @@ struct Point {
   friend auto operator<=>(const Point&, const Point&) = default;
 };
 
+// A closed segment; a == b is a single point.
+struct Segment {
+  Point a, b;
+};
+
 struct Disc {
   Point centre;
   std::int64_t diameter = 0;

@@ -5,7 +5,6 @@
 #include "config/config_reader.hpp"
 #include "export/model/decimal.hpp"
 #include "export/read/export_error.hpp"
-#include "export/model/fab_settings.hpp"
 
 namespace velmorta::fab {
 namespace {
@@ -93,60 +92,6 @@ TEST(ApertureSizes, RenumbersCodesOutsideTheRange) {
   CodeList crowded;
   for (std::int32_t code = 100; code < 200; ++code) crowded.push_back({80, code});
   EXPECT_THROW(Renumbering(crowded, kLowestTool, kHighestTool, "drill tool"), ExportError);
-}
-
-TEST(Decimal, WritesExactDecimalsWithoutExponent) {
-  const struct {
-    std::int64_t value;
-    int decimals;
-    const char* text;
-  } kCases[] = {
-      {8, 1, "0.8"},           {164, 2, "1.64"},       {0, 3, "0.000"},
-      {-254, 3, "-0.254"},     {-5, 3, "-0.005"},      {12620, 3, "12.620"},
-      {2147483647, 3, "2147483.647"}, {INT64_MIN, 3, "-9223372036854775.808"},
-  };
-  for (const auto& c : kCases) EXPECT_EQ(FormatDecimal(c.value, c.decimals), c.text) << c.value;
-}
-
-}  // namespace
-}  // namespace velmorta::fab
-
-namespace velmorta::fab {
-namespace {
-
-TEST(FabSettings, ReadsTheExportsConfigurationLines) {
-  const FabSettings defaults = ParseFabSettings(">L2\n>D0.3 10\n# >E bogus\n", "c");
-  EXPECT_EQ(defaults.firstSide, Side::Bottom);
-  EXPECT_EQ(defaults.singleSidedTop, SingleSidedTop::Legend);
-  EXPECT_EQ(defaults.maskExpansion, 50);
-  EXPECT_EQ(defaults.sides, SidesRule::Auto);
-  const FabSettings changed = ParseFabSettings(
-      ">E first-side top\r\n>E single-sided-top omit\n>E mask-expansion 0.1\n>E sides 2\n>E  mask-expansion  .075 \n", "c");
-  EXPECT_EQ(changed.firstSide, Side::Top);
-  EXPECT_EQ(changed.singleSidedTop, SingleSidedTop::Omit);
-  EXPECT_EQ(changed.maskExpansion, 75);
-  EXPECT_EQ(changed.sides, SidesRule::Two);
-  const struct {
-    const char* line;
-    const char* message;
-  } kBad[] = {
-      {">E mask-expansion 0.0505", "c: line 1: \">E mask-expansion\" takes millimetres from 0 to 10"},
-      {">E mask-expansion 10.001", "takes millimetres from 0 to 10"},
-      {">E mask-expansion", "takes millimetres from 0 to 10, at most three decimals, not \"\""},
-      {">E first-side left", "\">E first-side\" takes bottom or top, not \"left\""},
-      {">E sides 3", "takes auto, 1 or 2"},
-      {">E single-sided-top silk", "takes legend, copper or omit"},
-      {">E mask-expansion 1 2", "takes millimetres from 0 to 10, at most three decimals, not \"1 2\""},
-      {">E", "unknown export setting \">E \""},
-  };
-  for (const auto& c : kBad) {
-    try {
-      ParseFabSettings(c.line, "c");
-      ADD_FAILURE() << c.line;
-    } catch (const ExportError& error) {
-      EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
-    }
-  }
 }
 
 }  // namespace

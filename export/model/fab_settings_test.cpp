@@ -10,6 +10,41 @@
 namespace velmorta::fab {
 namespace {
 
+TEST(FabSettings, ReadsTheExportsConfigurationLines) {
+  const FabSettings defaults = ParseFabSettings(">L2\n>D0.3 10\n# >E bogus\n", "c");
+  EXPECT_EQ(defaults.firstSide, Side::Bottom);
+  EXPECT_EQ(defaults.singleSidedTop, SingleSidedTop::Legend);
+  EXPECT_EQ(defaults.maskExpansion, 50);
+  EXPECT_EQ(defaults.sides, SidesRule::Auto);
+  const FabSettings changed = ParseFabSettings(
+      ">E first-side top\r\n>E single-sided-top omit\n>E mask-expansion 0.1\n>E sides 2\n>E  mask-expansion  .075 \n", "c");
+  EXPECT_EQ(changed.firstSide, Side::Top);
+  EXPECT_EQ(changed.singleSidedTop, SingleSidedTop::Omit);
+  EXPECT_EQ(changed.maskExpansion, 75);
+  EXPECT_EQ(changed.sides, SidesRule::Two);
+  const struct {
+    const char* line;
+    const char* message;
+  } kBad[] = {
+      {">E mask-expansion 0.0505", "c: line 1: \">E mask-expansion\" takes millimetres from 0 to 10"},
+      {">E mask-expansion 10.001", "takes millimetres from 0 to 10"},
+      {">E mask-expansion", "takes millimetres from 0 to 10, at most three decimals, not \"\""},
+      {">E first-side left", "\">E first-side\" takes bottom or top, not \"left\""},
+      {">E sides 3", "takes auto, 1 or 2"},
+      {">E single-sided-top silk", "takes legend, copper or omit"},
+      {">E mask-expansion 1 2", "takes millimetres from 0 to 10, at most three decimals, not \"1 2\""},
+      {">E", "unknown export setting \">E \""},
+  };
+  for (const auto& c : kBad) {
+    try {
+      ParseFabSettings(c.line, "c");
+      ADD_FAILURE() << c.line;
+    } catch (const ExportError& error) {
+      EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
+    }
+  }
+}
+
 // A configuration's ">E" size and a board house's limit are one grammar of millimetres.
 TEST(FabSettings, MaskExpansionTakesMillimetresAsALimitDoes) {
   const struct {

@@ -39,7 +39,7 @@ struct KicadInputs {
   std::vector<Layer> layers;  // copper, drills, profile and legend, as walked
   std::vector<PartLand> parts;
   check::PadFrame frame;
-  std::vector<check::SourceGroup> groups;  // empty: every item without a net
+  std::vector<check::OriginGroup> groups;  // empty: every item without a net
   KicadRules rules;
 };
 

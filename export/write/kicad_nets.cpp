@@ -4,10 +4,10 @@
 
 namespace velmorta::fab {
 
-KicadNets::KicadNets(const std::vector<check::SourceGroup>& groups, std::vector<std::string>& names)
+KicadNets::KicadNets(const std::vector<check::OriginGroup>& groups, std::vector<std::string>& names)
     : names_(names) {
   groupOf_.reserve(groups.size());
-  for (const check::SourceGroup& g : groups) groupOf_.emplace_back(KeyOf(g.source), g.group);
+  for (const check::OriginGroup& g : groups) groupOf_.emplace_back(KeyOf(g.origin), g.group);
   std::sort(groupOf_.begin(), groupOf_.end());
 }
 

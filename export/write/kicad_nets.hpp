@@ -10,15 +10,16 @@
 #include <vector>
 
 #include "check/run_check.hpp"
+#include "geometry/origin.hpp"
 
 namespace velmorta::fab {
 
 class KicadNets {
  public:
   // Names go to `names` (net n at n - 1).
-  KicadNets(const std::vector<check::SourceGroup>& groups, std::vector<std::string>& names);
+  KicadNets(const std::vector<check::OriginGroup>& groups, std::vector<std::string>& names);
 
-  static std::uint64_t KeyOf(check::Source source) { return std::uint64_t{source.file} << 32 | source.index; }
+  static std::uint64_t KeyOf(geometry::Origin origin) { return std::uint64_t{origin.file} << 32 | origin.ordinal; }
 
   // The net of a feature's group (by KeyOf), 0 when its group is unknown.
   std::uint32_t Of(std::uint64_t source, const std::string& padName = {});

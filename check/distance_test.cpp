@@ -1,4 +1,4 @@
-#include "check/geometry.hpp"
+#include "check/distance.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@ namespace {
 
 Segment S(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) { return {{x1, y1}, {x2, y2}}; }
 
-TEST(Geometry, TwiceTheDistanceComparesExactly) {
+TEST(Distance, TwiceTheDistanceComparesExactly) {
   // Twice the distance of each pair is exactly `twice`; k one below, at and above it.
   const struct {
     Segment s, t;
@@ -46,7 +46,7 @@ TEST(Geometry, TwiceTheDistanceComparesExactly) {
   EXPECT_EQ(CompareTwiceDistance(corners, corners, -1), 1);
 }
 
-TEST(Geometry, NearTiesBeyondFloatingPointAreExact) {
+TEST(Distance, NearTiesBeyondFloatingPointAreExact) {
   // A point (m, 0) lies m / sqrt 2 from the line y = x, so 4 d^2 = 2 m^2. Solutions of
   // k^2 - 2 m^2 = +-1 put k within 1 / (2 sqrt 2 m) of 2d: far below what a double
   // resolves at m near 2^31, and on the side the equation's sign says.
@@ -67,7 +67,7 @@ TEST(Geometry, NearTiesBeyondFloatingPointAreExact) {
   EXPECT_GT(seen, 20);
 }
 
-TEST(Geometry, AgreesWithFloatingPointAwayFromTies) {
+TEST(Distance, AgreesWithFloatingPointAwayFromTies) {
   std::mt19937_64 random(7);
   const auto coordinate = [&](int bits) {
     return static_cast<std::int32_t>(static_cast<std::int64_t>(random() % (std::uint64_t{1} << bits)) -

@@ -1,4 +1,4 @@
-#include "check/geometry.hpp"
+#include "check/distance.hpp"
 
 #include <algorithm>
 #include <cmath>

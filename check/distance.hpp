@@ -7,17 +7,12 @@
 
 #include <cstdint>
 
+#include "geometry/shapes.hpp"
+
 namespace velmorta::check {
 
-struct Point {
-  std::int32_t x = 0, y = 0;
-  friend bool operator==(const Point&, const Point&) = default;
-};
-
-// A closed segment; a == b is a single point.
-struct Segment {
-  Point a, b;
-};
+using geometry::Point;
+using geometry::Segment;
 
 // The sign of 2 * distance - k: -1, 0 or +1, exactly. With k the sum of two diameters and
 // twice a clearance, that is the sign of (edge-to-edge distance - clearance). Twice the
