@@ -8,15 +8,10 @@
 namespace velmorta::fab {
 
 Trailer TrailerOf(Output file) {
-  switch (file) {
-    case Output::Outline: return Trailer::End;
-    case Output::Lands1:
-    case Output::Lands2:
-    case Output::HoleDrawing: return Trailer::OffStop;
-    case Output::BottomCopper:
-    case Output::TopCopper:
-    case Output::Drill: break;
-  }
+  // The outputs' table spells each file's trailer; the token's kind is read from it.
+  const std::string_view trailer = TraitsOf(file).trailer;
+  if (trailer == kFlashTrailer) return Trailer::OffStop;
+  if (trailer == kOutlineTrailer) return Trailer::End;
   return Trailer::Stop;
 }
 
