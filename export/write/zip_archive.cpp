@@ -111,7 +111,7 @@ ZipArchive::~ZipArchive() {
     if (!entry.held) continue;
     entry.held.reset();
     int error = 0;
-    (void)RemoveFile(entry.heldPath, error);  // else the staging folder goes with it
+    (void)RemoveFile(entry.heldPath, error);  // one left here goes with the staging folder
   }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // One archive to upload: a ZIP file whose entries are deflated by zlib. Each entry is
 // a stream: the writer of a file hands its bytes to it as it writes them, and nothing
-// is read back from the disk. Deflating costs more than writing the files, so it runs
+// is read back from the disk. Deflating is a large share of the export's work, so it runs
 // on a thread of its own, fed through a bounded queue of pieces; when the system gives
 // no thread, on the caller's, with the same bytes.
 //
