@@ -94,14 +94,13 @@ char* OutFile::Room(std::size_t n) {
 
 void OutFile::Drain() const {
   if (used_ == 0) return;
-  if (inMemory_ && sink_ != nullptr) {
-    sink_->Write(std::string_view(buffer_.get(), used_));
-  } else if (inMemory_) {
+  if (inMemory_ && sink_ == nullptr) {
     text_.append(buffer_.get(), used_);
   } else if (file_ != nullptr && error_ == 0) {
     errno = 0;
     if (std::fwrite(buffer_.get(), 1, used_, file_) != used_) Fail("write");
   }
+  if (sink_ != nullptr) sink_->Write(std::string_view(buffer_.get(), used_));
   used_ = 0;
 }
 

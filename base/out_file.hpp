@@ -14,8 +14,10 @@
 
 namespace velmorta {
 
-// Where an in-memory file hands its bytes as they are written, a buffer at a time,
-// instead of keeping them: a reader that compares them with a file need not hold them.
+// Where a file hands its bytes as they are written, a buffer at a time: an in-memory
+// file instead of keeping them (a reader that compares them with a file need not hold
+// them), a file on the disk as well as writing them (an archive that takes them too
+// need not read the file back).
 class ByteSink {
  public:
   virtual void Write(std::string_view bytes) = 0;
@@ -37,6 +39,9 @@ class OutFile {
   bool Open(const std::string& path);
   // Writes to a file opened elsewhere; `path` names it in messages.
   void Adopt(FileHandle file, std::string path);
+  // Every byte written to the file from here goes to `observer` too, the last ones when
+  // it is flushed or closed.
+  void Tee(ByteSink& observer) { sink_ = &observer; }
 
   // A file that keeps everything in memory; Text() returns it.
   static OutFile InMemory();
@@ -77,7 +82,7 @@ class OutFile {
   mutable int error_ = 0;
   mutable std::string_view failedStep_;
   bool inMemory_ = false;
-  ByteSink* sink_ = nullptr;  // an in-memory file's bytes go here, when given
+  ByteSink* sink_ = nullptr;  // the bytes go here too (in memory: instead), when given
   // The buffer is drained by Text() too, which changes nothing that can be observed.
   mutable std::unique_ptr<char[]> buffer_;
   mutable std::size_t used_ = 0;

@@ -75,6 +75,13 @@ class SetFile {
       throw ExportError(Text::CannotWriteSet, {{"file", path}, {"reason", ReasonText(errno != 0 ? errno : EIO)}});
     }
   }
+  // One that goes into the archive too: its entry takes the bytes as they are written.
+  SetFile(const std::string& path, ZipEntry entry) : SetFile(path) {
+    entry_.emplace(entry);
+    out_.Tee(*entry_);
+  }
+  SetFile(const SetFile&) = delete;  // the file hands its bytes to the entry inside
+  SetFile& operator=(const SetFile&) = delete;
   OutFile& Out() { return out_; }
   // On the disk before the set is swapped in.
   void Close() {
@@ -88,10 +95,12 @@ class SetFile {
       throw ExportError(Text::CannotWriteSetStep,
                         {{"file", path_}, {"step", std::string(out_.FailedStep())}, {"reason", ReasonText(out_.Error())}});
     }
+    if (entry_) entry_->Close();
   }
 
  private:
   std::string path_;
+  std::optional<ZipEntry> entry_;
   OutFile out_;
 };
 
@@ -206,8 +215,8 @@ PreviewGrid PreviewGridOf(const Board& board) {
 }
 
 // The set being written: each layer once from the converter's files to its writer, the
-// check's board, the preview and the extents; the archive deflating on its own thread
-// what a board house takes while the next files are written.
+// check's board, the preview and the extents; what a board house takes to the archive
+// too as it is written, deflated there on a thread of its own.
 class SetWriting {
  public:
   SetWriting(const Board& board, const ExportRequest& request, const SetPaths& set, ExportResult& result)
@@ -221,7 +230,7 @@ class SetWriting {
         svg_(staged_.Path(previewName_)),
         grid_(PreviewGridOf(board)),
         preview_(svg_.Out(), grid_),
-        zip_(staged_.StagedArchive(), clock_.zip) {
+        zip_(staged_.StagedArchive(), clock_.zip, staged_.StagedFolder()) {
     for (const Output file : kOutputs) sourceNames_[IndexOf(file)] = Utf8Name(board.paths[IndexOf(file)]);
     WritePreviewStart(svg_.Out(), SystemTextToUtf8(board.name));
     if (request.check) checkBoard_.emplace(board.model, board.facts, sources_);
@@ -234,7 +243,7 @@ class SetWriting {
         layer.function == FileFunction::Plated ? facts.platedTools : facts.unplatedTools;
     if (layer.IsDrill() && tools.empty()) return;
     const Heading heading{Title(layer, board_.name, sources_), clock_.iso};
-    SetFile out(staged_.Path(layer.name));
+    SetFile out(staged_.Path(layer.name), ArchiveEntry(layer.name));
     const bool shown = InPreview(layer);
     if (shown) preview_.Begin(layer);
     geometry::Extents* centres = layer.function == FileFunction::Profile ? &outline_ : nullptr;
@@ -255,17 +264,15 @@ class SetWriting {
     }
     if (shown) preview_.End();
     out.Close();
-    zip_.Add(SystemTextToUtf8(layer.name), staged_.Path(layer.name));
     written_.push_back(&layer);
     result_.files.push_back(layer.name);
   }
 
   void WriteJobFile() {
     const std::string name = board_.name + ".gbrjob";
-    SetFile job(staged_.Path(name));
+    SetFile job(staged_.Path(name), ArchiveEntry(name));
     job.Out().Put(fab::WriteJobFile(written_, board_.model.copperLayers, outline_, clock_.iso));
     job.Close();
-    zip_.Add(SystemTextToUtf8(name), staged_.Path(name));
     result_.files.push_back(name);
   }
 
@@ -310,6 +317,8 @@ class SetWriting {
   Part::Told Commit() { return staged_.Commit(); }
 
  private:
+  ZipEntry ArchiveEntry(const std::string& name) { return zip_.Open(SystemTextToUtf8(name), staged_.Path(name)); }
+
   const Board& board_;
   const ExportRequest& request_;
   ExportResult& result_;

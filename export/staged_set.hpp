@@ -33,6 +33,7 @@ class StagedSet {
   // A file of the set, in the staging folder.
   std::string Path(const std::string& name) const;
   const std::string& StagedArchive() const { return run_.stagedArchive; }
+  const std::string& StagedFolder() const { return run_.stagedFolder; }
 
   // Throws ExportError when the new set could not be put in place: the previous one is
   // then where it was (or, when even that failed, the next run puts it back). Returns a
