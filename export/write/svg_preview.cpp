@@ -235,6 +235,40 @@ void PreviewBody::End() {
   out_.Put("</g>\n");
 }
 
+PreviewGroups::Group::Group(PreviewGroups& groups, const FabLayer& layer, bool direct)
+    : groups_(groups), direct_(direct), out_(OutFile::InMemory(*this)), body_(out_, groups.grid_) {
+  body_.Begin(layer);
+}
+
+void PreviewGroups::Group::Write(std::string_view bytes) {
+  if (direct_) {
+    groups_.out_.PutWritten(bytes);
+  } else {
+    kept_.append(bytes);
+  }
+}
+
+void PreviewGroups::Group::End() {
+  body_.End();
+  out_.Close();  // its last bytes to Write
+  ended_ = true;
+  groups_.WriteEnded();
+}
+
+PreviewGroups::Group& PreviewGroups::Open(const FabLayer& layer) {
+  return groups_.emplace_back(*this, layer, head_ == groups_.size());
+}
+
+void PreviewGroups::WriteEnded() {
+  while (head_ < groups_.size() && groups_[head_].ended_) {
+    if (++head_ == groups_.size()) break;
+    Group& next = groups_[head_];
+    out_.PutWritten(next.kept_);
+    std::string().swap(next.kept_);
+    next.direct_ = true;
+  }
+}
+
 namespace {
 
 // The fields of the first line, which the end of the preview fills in: numbers padded
