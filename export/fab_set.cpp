@@ -176,16 +176,17 @@ PreviewGrid PreviewGridOf(const Board& board) {
 }
 
 // One layer being written, all of them at once as the walk reads: its file and writer,
-// and on the way whatever else takes its features (the check, the preview) and the
-// extents.
+// its group of the preview with the extents, and whatever else takes its features (the
+// check).
 class LayerOutput final : public LayerSink {
  public:
   using Ended = std::function<void()>;
 
+  // `preview` null: not shown.
   LayerOutput(const FabLayer& layer, const std::string& path, const Heading& heading, const Board& board,
-              const std::set<std::int32_t>& tools, const SourceFiles& sources, geometry::Extents& ink,
-              geometry::Extents& outline, Ended ended)
-      : layer_(layer), file_(path), ink_(ink), ended_(std::move(ended)) {
+              const std::set<std::int32_t>& tools, const SourceFiles& sources, PreviewGroups::Group* preview,
+              geometry::Extents& ink, geometry::Extents& outline, Ended ended)
+      : layer_(layer), file_(path), preview_(preview), ink_(ink), ended_(std::move(ended)) {
     const int copperLayers = board.model.copperLayers;
     if (layer.IsDrill()) {
       writer_ = &excellon_.emplace(file_.Out(), layer, copperLayers, heading, tools, board.settings, sources);
@@ -195,20 +196,14 @@ class LayerOutput final : public LayerSink {
     if (layer.function == FileFunction::Profile) centres_ = &outline;
   }
 
-  // Another that takes every feature of the layer; `preview` also counts its ink.
-  void Attach(FeatureSink* reader, bool preview = false) {
-    if (reader != nullptr) readers_.push_back(reader);
-    shown_ = shown_ || preview;
-  }
-  void AttachPreview(PreviewGroups::Group& group) {
-    preview_ = &group;
-    Attach(&group, true);
-  }
+  // Another that takes every feature of the layer.
+  void Attach(FeatureSink& other) { others_.push_back(&other); }
 
   void Add(const Feature& feature) override {
     writer_->Add(feature);
-    for (FeatureSink* reader : readers_) reader->Add(feature);
-    if (!shown_) return;
+    for (FeatureSink* other : others_) other->Add(feature);
+    if (preview_ == nullptr) return;
+    preview_->Add(feature);
     if (feature.kind == FeatureKind::Stroke) {
       ink_.Add(feature.stroke);
       if (centres_ != nullptr) {
@@ -239,9 +234,8 @@ class LayerOutput final : public LayerSink {
   std::optional<GerberWriter> gerber_;
   std::optional<ExcellonWriter> excellon_;
   FeatureSink* writer_ = nullptr;
-  std::vector<FeatureSink*> readers_;
-  PreviewGroups::Group* preview_ = nullptr;
-  bool shown_ = false;
+  std::vector<FeatureSink*> others_;
+  PreviewGroups::Group* preview_;
   geometry::Extents& ink_;
   geometry::Extents* centres_ = nullptr;
   Ended ended_;
@@ -294,10 +288,10 @@ class SetWriting {
           layer.function == FileFunction::Plated ? board_.facts.platedTools : board_.facts.unplatedTools;
       if (layer.IsDrill() && tools.empty()) continue;
       const Heading heading{Title(layer, board_.name, sources_), clock_.iso};
+      PreviewGroups::Group* shown = InPreview(layer) ? &preview_.Open(layer) : nullptr;
       LayerOutput& output = outputs.emplace_back(layer, staged_.Path(layer.name), heading, board_, tools, sources_,
-                                                 ink_, outline_, archive);
-      if (InPreview(layer)) output.AttachPreview(preview_.Open(layer));
-      if (checkBoard_) output.Attach(checkBoard_->Into(layer));
+                                                 shown, ink_, outline_, archive);
+      if (FeatureSink* check = checkBoard_ ? checkBoard_->Into(layer) : nullptr) output.Attach(*check);
       walked.push_back({&layer, &output});
     }
     if (!outputs.empty()) step(outputs.front().Layer());

@@ -161,6 +161,13 @@ const HeldFile* HeldFor(const HeldFiles* held, const Source& source) {
   return nullptr;
 }
 
+// Room for as many operations as a file of `bytes` holds coordinate blocks, reserved
+// once: what is never filled is never touched and takes no memory, and nothing is
+// copied as the list grows.
+void Reserve(HeldFile& held, std::uint64_t bytes) {
+  held.ops.reserve(static_cast<std::size_t>(bytes / kLeastBlockBytes));
+}
+
 // A FeatureSink as a layer's, told nothing of its end.
 class OneLayer final : public LayerSink {
  public:
@@ -215,6 +222,7 @@ HeldFile ReadHeldDrill(SourceFiles& sources) {
   const std::unique_ptr<TextScan> scan = sources.Open(Output::Drill);
   DrillReader reader(*scan);
   HeldFile held;
+  Reserve(held, sources.Bytes(Output::Drill));
   for (DrillOp op; reader.Next(op);) {
     if (op.kind == DrillOpKind::Select) held.ops.push_back({{}, op.tool, 0, op.offset});
     if (op.kind != DrillOpKind::Hit) continue;
@@ -236,6 +244,7 @@ HeldFiles ReadHeldFiles(SourceFiles& sources, BoardFacts& facts) {
     const std::unique_ptr<TextScan> scan = sources.Open(file);
     GerberReader reader(*scan, file);
     HeldFile& lands = held.lands[side];
+    Reserve(lands, sources.Bytes(file));
     std::uint32_t ordinal = 0;
     for (GerberOp op; reader.Next(op);) {
       if (op.kind == GerberOpKind::Select) lands.ops.push_back({{}, op.code, 0, op.offset});
