@@ -174,8 +174,12 @@ std::int64_t FloorDiv(std::int64_t v, std::int64_t d) { return v >= 0 ? v / d : 
 }  // namespace
 
 void PreviewBody::Mark(std::int64_t x, std::int64_t y) {
+  const std::uint64_t key = CellKey(FloorDiv(x, grid_.cell), FloorDiv(y, grid_.cell));
+  // Neighbouring samples mostly share their cell: one look-up for the run.
+  if (key == lastCell_) return;
   if (cells_.size() >= grid_.cellsPerLayer) return;
-  cells_.insert(CellKey(FloorDiv(x, grid_.cell), FloorDiv(y, grid_.cell)));
+  cells_.insert(key);
+  lastCell_ = key;
 }
 
 void PreviewBody::MarkFeature(const Feature& feature) {
@@ -205,6 +209,7 @@ void PreviewBody::WriteCells() {
   // among many small ones would otherwise cover the board.
   std::vector<std::uint64_t> keys(cells_.begin(), cells_.end());
   cells_.clear();
+  lastCell_.reset();
   const std::int64_t width = std::clamp(holes_ ? narrowest_ : widest_, std::int64_t{1}, grid_.cell);
   widest_ = 0;
   narrowest_ = INT64_MAX;
