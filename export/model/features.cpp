@@ -283,8 +283,10 @@ void SortHits(const HeldFile& drill, const geometry::PointSet& lands, int copper
 
 void WalkLayers(std::span<const WalkedLayer> layers, const Settings& settings, const BoardFacts& facts,
                 const HeldFiles* held, SourceFiles& sources) {
-  // Each layer's next source; a file read for one layer feeds every later layer whose
-  // next source it is too, so that each is read once where the layers allow it.
+  // Each layer's next source. A file read from the disk for one layer feeds every later
+  // layer whose next source it is too, so that each is read once where the layers
+  // allow it; a held file is replayed for each layer in its turn, which keeps what
+  // layers share (the check's holes) in their order.
   std::vector<std::size_t> next(layers.size(), 0);
   std::vector<Target> targets;
   std::vector<std::size_t> fed;

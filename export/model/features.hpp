@@ -150,8 +150,8 @@ struct WalkedLayer {
 
 // Every feature of each layer, its sources in order, each in file order. A converter
 // file is read once for every layer that takes it next, all of them side by side; the
-// drill and land files come from `held` where they hold what a source takes. A layer
-// ends as soon as its last source is done. Codes are sized by the configuration
+// drill and land files are replayed from `held` where it holds what a source takes. A
+// layer ends as soon as its last source is done. Codes are sized by the configuration
 // (SizeOfCode); errors name the converter file.
 void WalkLayers(std::span<const WalkedLayer> layers, const Settings& settings, const BoardFacts& facts,
                 const HeldFiles* held, SourceFiles& sources);
