@@ -174,12 +174,17 @@ std::int64_t FloorDiv(std::int64_t v, std::int64_t d) { return v >= 0 ? v / d : 
 }  // namespace
 
 void PreviewBody::Mark(std::int64_t x, std::int64_t y) {
-  const std::uint64_t key = CellKey(FloorDiv(x, grid_.cell), FloorDiv(y, grid_.cell));
-  // Neighbouring samples mostly share their cell: one look-up for the run.
-  if (key == lastCell_) return;
+  // Neighbouring samples mostly share their cell: one look-up for the run, and no
+  // division.
+  const std::int64_t cell = grid_.cell;
+  if (lastCell_ && x - lastCell_->x >= 0 && x - lastCell_->x < cell && y - lastCell_->y >= 0 &&
+      y - lastCell_->y < cell) {
+    return;
+  }
   if (cells_.size() >= grid_.cellsPerLayer) return;
-  cells_.insert(key);
-  lastCell_ = key;
+  const std::int64_t column = FloorDiv(x, cell), row = FloorDiv(y, cell);
+  cells_.insert(CellKey(column, row));
+  lastCell_ = Corner{column * cell, row * cell};
 }
 
 void PreviewBody::MarkFeature(const Feature& feature) {
@@ -193,6 +198,10 @@ void PreviewBody::MarkFeature(const Feature& feature) {
     const geometry::Point from = feature.stroke.from, to = feature.stroke.to;
     const std::int64_t dx = std::int64_t{to.x} - from.x, dy = std::int64_t{to.y} - from.y;
     const std::int64_t steps = std::min(std::max(std::abs(dx), std::abs(dy)) * 2 / cell + 1, kMostSamples);
+    if (steps == 1) {  // most strokes: their ends
+      Mark(from.x, from.y);
+      return Mark(to.x, to.y);
+    }
     for (std::int64_t i = 0; i <= steps; ++i) Mark(from.x + dx * i / steps, from.y + dy * i / steps);
     return;
   }

@@ -55,7 +55,10 @@ class PreviewBody final : public FeatureSink {
   OutFile& out_;
   PreviewGrid grid_;
   std::unordered_set<std::uint64_t> cells_;  // the layer's, on a grid
-  std::optional<std::uint64_t> lastCell_;    // the last one marked, in cells_
+  struct Corner {
+    std::int64_t x = 0, y = 0;
+  };
+  std::optional<Corner> lastCell_;  // the lower left of the last one marked, in cells_
   std::int64_t widest_ = 0, narrowest_ = INT64_MAX;  // of the layer's features, on a grid
   bool holes_ = false;                               // a drill layer
   std::int64_t width_ = -1;  // of the open path; -1 when none is open
