@@ -141,6 +141,14 @@ void OutFile::Put(std::string_view head, std::int32_t a, std::string_view middle
   Commit(Copy(at, tail));
 }
 
+void OutFile::PutWritten(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const std::string_view piece = bytes.substr(0, kBufferSize);
+    Commit(std::copy(piece.begin(), piece.end(), Room(piece.size())));
+    bytes.remove_prefix(piece.size());
+  }
+}
+
 const std::string& OutFile::Text() const {
   Drain();
   return text_;

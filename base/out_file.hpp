@@ -54,6 +54,9 @@ class OutFile {
   // head, a, middle, b, tail: a coordinate pair written as one command.
   void Put(std::string_view head, std::int32_t a, std::string_view middle, std::int32_t b, std::string_view tail);
 
+  // Bytes as another OutFile wrote them, their line ends already CR LF.
+  void PutWritten(std::string_view bytes);
+
   const std::string& Text() const;
   void Flush();
   void Close();

@@ -28,18 +28,18 @@ geometry::Origin OriginOf(const Feature& feature) {
 CheckBoardFiller::Target CheckBoardFiller::TargetOf(const FabLayer& layer) const {
   switch (layer.function) {
     case FileFunction::Copper:
-      return {Into::Copper, board_.doubleSided && layer.side == Side::Top ? check::Side::Top : check::Side::Bottom};
+      return {List::Copper, board_.doubleSided && layer.side == Side::Top ? check::Side::Top : check::Side::Bottom};
     case FileFunction::Plated:
-    case FileFunction::NonPlated: return {Into::Holes};
-    case FileFunction::Profile: return {Into::Outline};
-    case FileFunction::Legend: return {Into::Links};  // the only legend: a single-sided board's jumpers
+    case FileFunction::NonPlated: return {List::Holes, check::Side::Bottom, layer.function == FileFunction::Plated};
+    case FileFunction::Profile: return {List::Outline};
+    case FileFunction::Legend: return {List::Links};  // the only legend: a single-sided board's jumpers
     case FileFunction::Soldermask:
     case FileFunction::Drillmap: break;
   }
   return {};
 }
 
-CheckBoardFiller::CheckBoardFiller(const LayerModel& model, const BoardFacts& facts, SourceFiles& sources) {
+CheckBoardFiller::CheckBoardFiller(const LayerModel& model, const BoardFacts& facts, const SourceFiles& sources) {
   board_.doubleSided = model.copperLayers == 2;
   std::array<std::uint64_t, 2> copper{};
   std::uint64_t outline = 0, links = 0;
@@ -48,12 +48,12 @@ CheckBoardFiller::CheckBoardFiller(const LayerModel& model, const BoardFacts& fa
     for (const Source& source : layer.sources) {
       const bool lands = source.take == Take::Flashes && TraitsOf(source.file).content == Content::Lands;
       const std::uint64_t bound = lands ? facts.viaPads[source.file == Output::Lands1 ? 0 : 1].size()
-                                        : target.into == Into::Nothing || target.into == Into::Holes
+                                        : target.list == List::Nothing || target.list == List::Holes
                                             ? 0
-                                            : sources.CoordinateBlocks(source.file);
-      if (target.into == Into::Copper) copper[static_cast<std::size_t>(target.side)] += bound;
-      if (target.into == Into::Outline) outline += bound;
-      if (target.into == Into::Links) links += bound;
+                                            : sources.Bytes(source.file) / kLeastBlockBytes;
+      if (target.list == List::Copper) copper[static_cast<std::size_t>(target.side)] += bound;
+      if (target.list == List::Outline) outline += bound;
+      if (target.list == List::Links) links += bound;
     }
   }
   for (const check::Side side : {check::Side::Bottom, check::Side::Top}) {
@@ -64,39 +64,53 @@ CheckBoardFiller::CheckBoardFiller(const LayerModel& model, const BoardFacts& fa
   ReserveLarge(board_.links, links);
 }
 
-bool CheckBoardFiller::Begin(const FabLayer& layer) {
-  target_ = TargetOf(layer);
-  if (target_.into == Into::Copper && !board_.doubleSided) onlyCopperOnTop_ = layer.side == Side::Top;
-  plated_ = layer.function == FileFunction::Plated;
-  return target_.into != Into::Nothing;
+CheckBoardFiller::Target CheckBoardFiller::Taking(const FabLayer& layer) {
+  const Target target = TargetOf(layer);
+  if (target.list == List::Copper && !board_.doubleSided) onlyCopperOnTop_ = layer.side == Side::Top;
+  return target;
 }
 
-void CheckBoardFiller::Add(const Feature& feature) {
+FeatureSink* CheckBoardFiller::Into(const FabLayer& layer) {
+  const Target target = Taking(layer);
+  if (target.list == List::Nothing) return nullptr;
+  return &targets_.emplace_back(*this, target);
+}
+
+bool CheckBoardFiller::Begin(const FabLayer& layer) {
+  current_ = Taking(layer);
+  return current_.list != List::Nothing;
+}
+
+void CheckBoardFiller::Add(const Feature& feature) { Put(current_, feature); }
+
+void CheckBoardFiller::Put(const Target& target, const Feature& feature) {
   const bool stroke = feature.kind == FeatureKind::Stroke;
   const geometry::Segment line{feature.stroke.from, feature.stroke.to};
-  switch (target_.into) {
-    case Into::Copper:
+  switch (target.list) {
+    case List::Copper:
       if (stroke) {
-        board_[target_.side].push_back(
-            {line.a, line.b, Size(feature.stroke.width), true, check::Role::Conductor, OriginOf(feature)});
+        board_[target.side].push_back({line.a, line.b, Size(feature.stroke.width), true, check::Role::Conductor,
+                                       OriginOf(feature)});
       } else {
         // A flash of a land file is a land, to be drilled; any other is copper alone.
         const bool land = TraitsOf(feature.file).content == Content::Lands;
         const geometry::Point at = feature.disc.centre;
-        board_[target_.side].push_back({at, at, Size(feature.disc.diameter), false,
-                                        land ? check::Role::Land : check::Role::Conductor, OriginOf(feature)});
+        board_[target.side].push_back({at, at, Size(feature.disc.diameter), false,
+                                       land ? check::Role::Land : check::Role::Conductor, OriginOf(feature)});
       }
       break;
-    case Into::Holes:
-      if (!stroke) board_.holes.push_back({feature.disc.centre, Size(feature.disc.diameter), plated_, OriginOf(feature)});
+    case List::Holes:
+      if (!stroke) {
+        board_.holes.push_back({feature.disc.centre, Size(feature.disc.diameter), target.plated, OriginOf(feature)});
+      }
       break;
-    case Into::Outline:
+    case List::Outline:
       if (stroke) board_.outline.push_back({line, Size(feature.stroke.width), OriginOf(feature)});
       break;
-    case Into::Links:
+    case List::Links:
       if (stroke) board_.links.push_back({line, OriginOf(feature)});
       break;
-    case Into::Nothing: break;
+    case List::Nothing: break;
   }
 }
 

@@ -4,6 +4,7 @@
 // the holes of the plated and non-plated drill files, the profile's strokes as the
 // board's edge, and a single-sided board's wire jumpers.
 
+#include <deque>
 #include <optional>
 
 #include "check/board_model.hpp"
@@ -17,12 +18,19 @@ namespace velmorta::fab {
 
 class CheckBoardFiller final : public FeatureSink {
  public:
-  // Reserves the memory of every list once: the lands and hits as the surveys counted
-  // them, the strokes as their files' coordinate blocks bound them.
-  CheckBoardFiller(const LayerModel& model, const BoardFacts& facts, SourceFiles& sources);
+  // Reserves the memory of every list once: the lands and hits as the land and drill
+  // files counted them, the rest as their files' sizes bound them (what is reserved
+  // and never filled is never touched, and takes no memory).
+  CheckBoardFiller(const LayerModel& model, const BoardFacts& facts, const SourceFiles& sources);
+  CheckBoardFiller(const CheckBoardFiller&) = delete;
+  CheckBoardFiller& operator=(const CheckBoardFiller&) = delete;
 
-  // The layer whose features come next. False when the check reads none of them: the
-  // masks repeat the lands, the drill map the holes.
+  // Where the features of `layer` go, whenever they come; null when the check reads
+  // none of them: the masks repeat the lands, the drill map the holes.
+  FeatureSink* Into(const FabLayer& layer);
+
+  // The same for layers that come one at a time: the layer whose features Add takes
+  // next. False when the check reads none of them.
   bool Begin(const FabLayer& layer);
   void Add(const Feature& feature) override;
 
@@ -35,16 +43,31 @@ class CheckBoardFiller final : public FeatureSink {
   std::vector<check::OriginGroup> Groups(const check::Limits& limits);
 
  private:
-  enum class Into { Nothing, Copper, Holes, Outline, Links };
+  enum class List { Nothing, Copper, Holes, Outline, Links };
   struct Target {
-    Into into = Into::Nothing;
+    List list = List::Nothing;
     check::Side side = check::Side::Bottom;  // Copper
+    bool plated = false;                     // Holes
   };
+  // One layer's features into their list.
+  class LayerTarget final : public FeatureSink {
+   public:
+    LayerTarget(CheckBoardFiller& filler, Target target) : filler_(filler), target_(target) {}
+    void Add(const Feature& feature) override { filler_.Put(target_, feature); }
+
+   private:
+    CheckBoardFiller& filler_;
+    Target target_;
+  };
+
   Target TargetOf(const FabLayer& layer) const;
+  // The layer's target, as the layer that says where the only copper lies.
+  Target Taking(const FabLayer& layer);
+  void Put(const Target& target, const Feature& feature);
 
   check::CheckBoard board_;
-  Target target_;
-  bool plated_ = false;
+  std::deque<LayerTarget> targets_;  // stay where they are as more are made
+  Target current_;                   // Begin's
   // The check calls the only copper of a single-sided board its bottom; it lies on top
   // when the first side is the top.
   bool onlyCopperOnTop_ = false;

@@ -3,7 +3,9 @@
 #include <array>
 #include <cerrno>
 #include <ctime>
+#include <deque>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string_view>
@@ -126,38 +128,6 @@ void WriteOver(const std::string& path, std::uint64_t offset, const std::string&
   }
 }
 
-// A layer's features to its writer, and to the check, the preview and the extents on
-// the way.
-class LayerTee final : public FeatureSink {
- public:
-  LayerTee(FeatureSink& writer, FeatureSink* check, PreviewBody* preview, geometry::Extents& ink,
-           geometry::Extents* centres)
-      : writer_(writer), check_(check), preview_(preview), ink_(ink), centres_(centres) {}
-
-  void Add(const Feature& feature) override {
-    writer_.Add(feature);
-    if (check_ != nullptr) check_->Add(feature);
-    if (preview_ == nullptr) return;
-    preview_->Add(feature);
-    if (feature.kind == FeatureKind::Stroke) {
-      ink_.Add(feature.stroke);
-      if (centres_ != nullptr) {
-        centres_->Add(feature.stroke.from);
-        centres_->Add(feature.stroke.to);
-      }
-    } else {
-      ink_.Add(feature.disc);
-    }
-  }
-
- private:
-  FeatureSink& writer_;
-  FeatureSink* check_;
-  PreviewBody* preview_;
-  geometry::Extents& ink_;
-  geometry::Extents* centres_;
-};
-
 std::string Utf8Name(const std::string& path) { return SystemTextToUtf8(FileNameOf(path)); }
 
 std::string Title(const FabLayer& layer, const std::string& board, const SourceFiles& sources) {
@@ -214,9 +184,76 @@ PreviewGrid PreviewGridOf(const Board& board) {
   return {std::max<std::int64_t>(span / kCellsAcross, 100), kCellBytes / (shown * kBytesPerCell)};
 }
 
-// The set being written: each layer once from the converter's files to its writer, the
-// check's board, the preview and the extents; what a board house takes to the archive
-// too as it is written, deflated there on a thread of its own.
+// One layer being written, all of them at once as the walk reads: its file and writer
+// with the archive's entry that takes its bytes, its group of the preview with the
+// extents, and whatever else takes its features (the check).
+class LayerOutput final : public LayerSink {
+ public:
+  using Ended = std::function<void()>;
+
+  // `preview` null: not shown.
+  LayerOutput(const FabLayer& layer, const std::string& path, ZipEntry entry, const Heading& heading,
+              const Board& board, const std::set<std::int32_t>& tools, const SourceFiles& sources,
+              PreviewGroups::Group* preview, geometry::Extents& ink, geometry::Extents& outline, Ended ended)
+      : layer_(layer), file_(path, entry), preview_(preview), ink_(ink), ended_(std::move(ended)) {
+    const int copperLayers = board.model.copperLayers;
+    if (layer.IsDrill()) {
+      writer_ = &excellon_.emplace(file_.Out(), layer, copperLayers, heading, tools, board.settings, sources);
+    } else {
+      writer_ = &gerber_.emplace(file_.Out(), layer, copperLayers, heading, sources);
+    }
+    if (layer.function == FileFunction::Profile) centres_ = &outline;
+  }
+
+  // Another that takes every feature of the layer.
+  void Attach(FeatureSink& other) { others_.push_back(&other); }
+
+  void Add(const Feature& feature) override {
+    writer_->Add(feature);
+    for (FeatureSink* other : others_) other->Add(feature);
+    if (preview_ == nullptr) return;
+    preview_->Add(feature);
+    if (feature.kind == FeatureKind::Stroke) {
+      ink_.Add(feature.stroke);
+      if (centres_ != nullptr) {
+        centres_->Add(feature.stroke.from);
+        centres_->Add(feature.stroke.to);
+      }
+    } else {
+      ink_.Add(feature.disc);
+    }
+  }
+
+  void End() override {
+    if (gerber_) gerber_->Finish();
+    if (excellon_) excellon_->Finish();
+    if (preview_ != nullptr) preview_->End();
+    file_.Close();
+    done_ = true;
+    ended_();
+  }
+
+  const FabLayer& Layer() const { return layer_; }
+  bool Done() const { return done_; }
+  const std::vector<ApertureUse>& Uses() const { return gerber_ ? gerber_->Uses() : excellon_->Uses(); }
+
+ private:
+  const FabLayer& layer_;
+  SetFile file_;
+  std::optional<GerberWriter> gerber_;
+  std::optional<ExcellonWriter> excellon_;
+  FeatureSink* writer_ = nullptr;
+  std::vector<FeatureSink*> others_;
+  PreviewGroups::Group* preview_;
+  geometry::Extents& ink_;
+  geometry::Extents* centres_ = nullptr;
+  Ended ended_;
+  bool done_ = false;
+};
+
+// The set being written: every layer in one walk of the converter's files to its
+// writer, the check's board, the preview and the extents; what a board house takes to
+// the archive too as it is written, deflated there on a thread of its own.
 class SetWriting {
  public:
   SetWriting(const Board& board, const ExportRequest& request, const SetPaths& set, ExportResult& result)
@@ -236,36 +273,39 @@ class SetWriting {
     if (request.check) checkBoard_.emplace(board.model, board.facts, sources_);
   }
 
-  // A drill file without a hit is left out (readers cannot tell it is one).
-  void WriteLayer(const FabLayer& layer) {
-    const BoardFacts& facts = board_.facts;
-    const std::set<std::int32_t>& tools =
-        layer.function == FileFunction::Plated ? facts.platedTools : facts.unplatedTools;
-    if (layer.IsDrill() && tools.empty()) return;
-    const Heading heading{Title(layer, board_.name, sources_), clock_.iso};
-    SetFile out(staged_.Path(layer.name), ArchiveEntry(layer.name));
-    const bool shown = InPreview(layer);
-    if (shown) preview_.Begin(layer);
-    geometry::Extents* centres = layer.function == FileFunction::Profile ? &outline_ : nullptr;
-    FeatureSink* check = checkBoard_ && checkBoard_->Begin(layer) ? &*checkBoard_ : nullptr;
-    const int copperLayers = board_.model.copperLayers;
-    if (layer.IsDrill()) {
-      ExcellonWriter writer(out.Out(), layer, copperLayers, heading, tools, board_.settings, sources_);
-      LayerTee tee(writer, check, shown ? &preview_ : nullptr, ink_, centres);
-      WalkLayer(layer, board_.settings, facts, sources_, tee);
-      writer.Finish();
-      report_.push_back({SystemTextToUtf8(layer.name), true, writer.Uses(), sourceNames_});
-    } else {
-      GerberWriter writer(out.Out(), layer, copperLayers, heading, sources_);
-      LayerTee tee(writer, check, shown ? &preview_ : nullptr, ink_, centres);
-      WalkLayer(layer, board_.settings, facts, sources_, tee);
-      writer.Finish();
-      report_.push_back({SystemTextToUtf8(layer.name), false, writer.Uses(), sourceNames_});
+  // Every layer from one reading of each converter file; `held`, the drill and land
+  // files as the board was read, is gone on return. A drill file without a hit is left
+  // out (readers cannot tell it is one). Each layer, once it and those before it are
+  // written, is listed for the aperture table and the job file in layer order;
+  // `progress` is told the layer after it.
+  void WriteLayers(HeldFiles held, Progress& progress) {
+    const std::vector<FabLayer>& layers = board_.model.layers;
+    std::deque<LayerOutput> outputs;
+    std::vector<WalkedLayer> walked;
+    std::size_t listed = 0;
+    const auto step = [&](const FabLayer& layer) {
+      const auto number = static_cast<std::size_t>(&layer - layers.data()) + 1;
+      progress.Step(Text::ProgressLayer, {{"number", std::to_string(number)}, {"count", std::to_string(layers.size())}});
+    };
+    const auto list = [&] {
+      for (; listed < outputs.size() && outputs[listed].Done(); ++listed) {
+        List(outputs[listed]);
+        if (listed + 1 < outputs.size()) step(outputs[listed + 1].Layer());
+      }
+    };
+    for (const FabLayer& layer : layers) {
+      const std::set<std::int32_t>& tools =
+          layer.function == FileFunction::Plated ? board_.facts.platedTools : board_.facts.unplatedTools;
+      if (layer.IsDrill() && tools.empty()) continue;
+      const Heading heading{Title(layer, board_.name, sources_), clock_.iso};
+      PreviewGroups::Group* shown = InPreview(layer) ? &preview_.Open(layer) : nullptr;
+      LayerOutput& output = outputs.emplace_back(layer, staged_.Path(layer.name), ArchiveEntry(layer.name), heading,
+                                                 board_, tools, sources_, shown, ink_, outline_, list);
+      if (FeatureSink* check = checkBoard_ ? checkBoard_->Into(layer) : nullptr) output.Attach(*check);
+      walked.push_back({&layer, &output});
     }
-    if (shown) preview_.End();
-    out.Close();
-    written_.push_back(&layer);
-    result_.files.push_back(layer.name);
+    if (!outputs.empty()) step(outputs.front().Layer());
+    WalkLayers(walked, board_.settings, board_.facts, &held, sources_);
   }
 
   void WriteJobFile() {
@@ -329,12 +369,19 @@ class SetWriting {
   const std::string previewName_;
   SetFile svg_;
   const PreviewGrid grid_;
-  PreviewBody preview_;
+  PreviewGroups preview_;
   std::optional<CheckBoardFiller> checkBoard_;
   ZipArchive zip_;
   geometry::Extents ink_, outline_;
   std::vector<const FabLayer*> written_;
   std::vector<ReportLayer> report_;
+
+  void List(const LayerOutput& output) {
+    const FabLayer& layer = output.Layer();
+    report_.push_back({SystemTextToUtf8(layer.name), layer.IsDrill(), output.Uses(), sourceNames_});
+    written_.push_back(&layer);
+    result_.files.push_back(layer.name);
+  }
 };
 
 }  // namespace
@@ -366,9 +413,10 @@ Board ReadBoard(const std::string& base, const std::string& configurationPath) {
   board.conversion = BindToConversion(base, board.settings, board.paths);
   DiskSources sources(board.paths);
 
-  // 3. The land files: every land's position. The board's type is the pad file's;
-  //    without one, the board is double-sided when the second side has a land.
-  SurveyLands(sources, board.facts);
+  // 3. The drill file, then the land files, read once and held: the through-holes,
+  //    every land's position and which are via pads. The board's type is the pad
+  //    file's; without one, the board is double-sided when the second side has a land.
+  board.held = ReadHeldFiles(sources, board.facts);
   const bool twoSides = board.conversion.verified ? board.conversion.doubleSided : board.facts.secondSideLands;
   const SidesRule sides = board.fabSettings.sides;
   const bool doubleSided = sides == SidesRule::Two || (sides == SidesRule::Auto && twoSides);
@@ -376,8 +424,8 @@ Board ReadBoard(const std::string& base, const std::string& configurationPath) {
   // 4. The board house's layers.
   board.model = ComposeLayers(board.fabSettings, doubleSided, board.name);
 
-  // 5. The drill file: through-holes, and the tools of plated and non-plated holes.
-  SurveyDrill(sources, board.model.copperLayers, board.facts);
+  // 5. The hits: plated or not, and the tools of each kind.
+  SortHits(board.held.drill, LandsOf(board.held), board.model.copperLayers, board.facts);
   return board;
 }
 
@@ -386,7 +434,7 @@ ExportResult ExportFabSet(const ExportRequest& request) {
 
   // 1. The board: its configuration, its files bound to their conversion, its layers.
   progress.Step(Text::ProgressReading);
-  const Board board = ReadBoard(request.base, request.configuration);
+  Board board = ReadBoard(request.base, request.configuration);
   progress.Clear();
   WarnIfUnverified(board, request);
 
@@ -396,13 +444,9 @@ ExportResult ExportFabSet(const ExportRequest& request) {
   FileLock lock;
   LockSet(lock, set, request.lockWait);
 
-  // 3. Each layer written as it is read, fanned out on the way.
+  // 3. Every layer written as the converter's files are read, each file once.
   SetWriting writing(board, request, set, result);
-  const std::vector<FabLayer>& layers = board.model.layers;
-  for (std::size_t n = 0; n < layers.size(); ++n) {
-    progress.Step(Text::ProgressLayer, {{"number", std::to_string(n + 1)}, {"count", std::to_string(layers.size())}});
-    writing.WriteLayer(layers[n]);
-  }
+  writing.WriteLayers(std::move(board.held), progress);
 
   // 4. The job file and the aperture table.
   writing.WriteJobFile();

@@ -39,11 +39,12 @@ struct Board {
   std::array<std::string, 7> paths;  // the converter's files
   LayerModel model;
   BoardFacts facts;
+  HeldFiles held;  // the drill and land files, for the walk that writes the set
   BoundConversion conversion;
 };
 
 // The configuration, the check that the files are what velmorta makes of the board,
-// the surveys and the layer model. Throws ExportError.
+// the drill and land files read and held, and the layer model. Throws ExportError.
 Board ReadBoard(const std::string& base, const std::string& configurationPath);
 
 struct ExportRequest {

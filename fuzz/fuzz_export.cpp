@@ -91,7 +91,7 @@ void ExportLayer(std::string_view bytes, Output file) {
   OutFile out = OutFile::InMemory();
   try {
     if (drill) {
-      SurveyDrill(sources, 1, facts);
+      SortHits(ReadHeldDrill(sources), {}, 1, facts);
       ExcellonWriter writer(out, layer, 1, Heading{"t", {}}, facts.unplatedTools, settings, sources);
       WalkLayer(layer, settings, facts, sources, writer);
       writer.Finish();

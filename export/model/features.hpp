@@ -1,8 +1,8 @@
 #pragma once
 // A layer's features, read from its sources one at a time: strokes, flashes and drill
 // hits, each with its shape, its aperture's function and the converter code it came
-// from. Writers consume them as they come; a check can collect them in memory
-// (CollectLayer) from the same walk.
+// from. Writers consume them as they come; one walk feeds every layer, each file read
+// once; a check can collect a layer in memory (CollectLayer).
 
 #include <array>
 #include <cstddef>
@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -30,18 +31,19 @@ class SourceFiles {
   // A scan from the file's start; throws ExportError when it cannot be opened.
   virtual std::unique_ptr<TextScan> Open(Output file) = 0;
   virtual const std::string& Name(Output file) const = 0;  // the path, for messages
-  // Every stroke, flash and hit is written in a coordinate block "X…Y…": the number of
-  // "X" bytes of a file bounds its features from above, for a reader that keeps them to
-  // reserve its memory once. 0 when the file cannot be read (reading it will say why).
-  virtual std::uint64_t CoordinateBlocks(Output file) = 0;
+  // Its length in bytes, 0 when it cannot be measured (reading it will say why): every
+  // stroke, flash and hit takes a coordinate block "X…Y…*" of at least kLeastBlockBytes,
+  // so a reader that keeps features can reserve its memory once.
+  virtual std::uint64_t Bytes(Output file) const = 0;
 };
+inline constexpr std::uint64_t kLeastBlockBytes = 5;  // "X0Y0*"
 
 class DiskSources final : public SourceFiles {
  public:
   explicit DiskSources(std::array<std::string, 7> paths) : paths_(std::move(paths)) {}
   std::unique_ptr<TextScan> Open(Output file) override;
   const std::string& Name(Output file) const override { return paths_[IndexOf(file)]; }
-  std::uint64_t CoordinateBlocks(Output file) override;
+  std::uint64_t Bytes(Output file) const override;
 
  private:
   std::array<std::string, 7> paths_;
@@ -53,31 +55,54 @@ class TextSources final : public SourceFiles {
   explicit TextSources(std::array<std::string, 7> texts, std::array<std::string, 7> names = {});
   std::unique_ptr<TextScan> Open(Output file) override;
   const std::string& Name(Output file) const override { return names_[IndexOf(file)]; }
-  std::uint64_t CoordinateBlocks(Output file) override;
+  std::uint64_t Bytes(Output file) const override { return texts_[IndexOf(file)].size(); }
 
  private:
   std::array<std::string, 7> texts_, names_;
 };
 
-// What the surveys learn before any layer is written: enough to tell pads and holes
-// apart, and which tools each drill file needs. Each position is looked up once: the
-// answers are kept a bit per flash and per hit, in file order, for the walks.
+// What the drill and land files tell before any layer is written: enough to tell pads
+// and holes apart, and which tools each drill file needs. Each position is looked up
+// once: the answers are held a bit per flash and per hit, in file order, for the walks.
 struct BoardFacts {
-  geometry::PointSet lands;         // every land flash of files 3 and 4
-  geometry::Extents landExtents;    // of their centres
-  geometry::PointSet throughHoles;  // positions drilled as through-holes ("*M05")
+  geometry::Extents landExtents;    // of the centres of the land flashes of files 3 and 4
   bool secondSideLands = false;     // file 4 holds a land: without a pad file, a double-sided board
   std::vector<bool> viaPads[2];     // per flash of file 3 and of file 4: on a through-hole
   std::vector<bool> platedHits;     // per hit of file 5: on a land of a board with two copper layers
   std::set<std::int32_t> platedTools, unplatedTools;  // converter tool codes
 };
 
-// File 5, then files 3 and 4: the through-holes, the land positions, which lands are
-// via pads, and whether the second side has any land.
-void SurveyLands(SourceFiles& sources, BoardFacts& facts);
-// File 5 again: the plated hits and the tools of plated and non-plated ones. A hit is
-// plated when it lies on a land and the board has two copper layers to join.
-void SurveyDrill(SourceFiles& sources, int copperLayers, BoardFacts& facts);
+// A selection, flash or hit of the drill and land files, held from their one reading:
+// what they tell decides what the other files' features are, and every layer that
+// takes them replays them from here.
+struct HeldOp {
+  geometry::Point at;
+  std::int32_t code = 0;      // aperture or tool
+  std::uint32_t ordinal = 0;  // as Feature::ordinal; 0: the selection of `code`
+  std::uint64_t offset = 0;   // of its command
+};
+
+struct HeldFile {
+  std::vector<HeldOp> ops;
+  std::vector<bool> through;  // per hit of the drill file: a through-hole ("*M05")
+};
+
+struct HeldFiles {
+  HeldFile drill;     // file 5
+  HeldFile lands[2];  // the flashes of files 3 and 4
+};
+
+// File 5, then files 3 and 4, each read once: their selections, flashes and hits, the
+// land positions' extents, which lands are via pads, and whether the second side has
+// any land.
+HeldFiles ReadHeldFiles(SourceFiles& sources, BoardFacts& facts);
+// The drill file alone, for its hits.
+HeldFile ReadHeldDrill(SourceFiles& sources);
+// The centres of the held land flashes.
+geometry::PointSet LandsOf(const HeldFiles& held);
+// Which hits are plated and the tools of plated and non-plated ones: a hit is plated
+// when it lies on a land and the board has two copper layers to join.
+void SortHits(const HeldFile& drill, const geometry::PointSet& lands, int copperLayers, BoardFacts& facts);
 
 enum class FeatureKind { Stroke, Flash, Hit };
 
@@ -109,8 +134,29 @@ class FeatureSink {
   ~FeatureSink() = default;
 };
 
-// Every feature of `layer`, source by source in file order. Codes are sized by the
-// configuration (SizeOfCode); errors name the converter file.
+// Where a walk sends one layer's features, and tells it when it has had its last.
+class LayerSink : public FeatureSink {
+ public:
+  virtual void End() = 0;
+
+ protected:
+  ~LayerSink() = default;
+};
+
+struct WalkedLayer {
+  const FabLayer* layer = nullptr;
+  LayerSink* sink = nullptr;
+};
+
+// Every feature of each layer, its sources in order, each in file order. A converter
+// file is read once for every layer that takes it next, all of them side by side; the
+// drill and land files are replayed from `held` where it holds what a source takes. A
+// layer ends as soon as its last source is done. Codes are sized by the configuration
+// (SizeOfCode); errors name the converter file.
+void WalkLayers(std::span<const WalkedLayer> layers, const Settings& settings, const BoardFacts& facts,
+                const HeldFiles* held, SourceFiles& sources);
+
+// One layer read from its files.
 void WalkLayer(const FabLayer& layer, const Settings& settings, const BoardFacts& facts,
                SourceFiles& sources, FeatureSink& sink);
 

@@ -9,7 +9,7 @@
 namespace velmorta::fab {
 namespace {
 
-// The drill file split as the survey splits it: hits on `lands` are plated.
+// The drill file split as the export splits it: hits on `lands` are plated.
 std::string Export(const std::string& text, FileFunction function = FileFunction::NonPlated,
                    const std::vector<geometry::Point>& lands = {},
                    const std::string& tools = ">T8 3\n>T14 9\n>T30 150\n>T12 7\n") {
@@ -19,8 +19,9 @@ std::string Export(const std::string& text, FileFunction function = FileFunction
   names.fill("d.drl");
   TextSources sources(texts, names);
   BoardFacts facts;
-  for (const geometry::Point land : lands) facts.lands.Add(land);
-  SurveyDrill(sources, 2, facts);
+  geometry::PointSet landSet;
+  for (const geometry::Point land : lands) landSet.Add(land);
+  SortHits(ReadHeldDrill(sources), landSet, 2, facts);
   const bool plated = function == FileFunction::Plated;
   const FabLayer layer{function, std::nullopt, 0, Polarity::Positive, "b.drl", "holes", "holes",
                        {{Output::Drill, plated ? Take::PlatedHits : Take::UnplatedHits}}};

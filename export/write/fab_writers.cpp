@@ -183,7 +183,7 @@ ExcellonWriter::ExcellonWriter(OutFile& out, const FabLayer& layer, int copperLa
 }
 
 void ExcellonWriter::Add(const Feature& feature) {
-  // The survey listed every tool a hit of this file uses.
+  // The drill file was read for every tool a hit of this file uses.
   ApertureUse& use = uses_[useIndex_.at(feature.code)];
   ++use.uses;
   if (use.number != selected_) {

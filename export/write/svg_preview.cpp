@@ -174,10 +174,17 @@ std::int64_t FloorDiv(std::int64_t v, std::int64_t d) { return v >= 0 ? v / d : 
 }  // namespace
 
 void PreviewBody::Mark(std::int64_t x, std::int64_t y) {
-  const std::uint64_t key = CellKey(FloorDiv(x, grid_.cell), FloorDiv(y, grid_.cell));
-  if (key == lastCell_ || cells_.size() >= grid_.cellsPerLayer) return;
-  cells_.insert(key);
-  lastCell_ = key;
+  // Neighbouring samples mostly share their cell: one look-up for the run, and no
+  // division.
+  const std::int64_t cell = grid_.cell;
+  if (lastCell_ && x - lastCell_->x >= 0 && x - lastCell_->x < cell && y - lastCell_->y >= 0 &&
+      y - lastCell_->y < cell) {
+    return;
+  }
+  if (cells_.size() >= grid_.cellsPerLayer) return;
+  const std::int64_t column = FloorDiv(x, cell), row = FloorDiv(y, cell);
+  cells_.insert(CellKey(column, row));
+  lastCell_ = Corner{column * cell, row * cell};
 }
 
 void PreviewBody::MarkFeature(const Feature& feature) {
@@ -191,6 +198,10 @@ void PreviewBody::MarkFeature(const Feature& feature) {
     const geometry::Point from = feature.stroke.from, to = feature.stroke.to;
     const std::int64_t dx = std::int64_t{to.x} - from.x, dy = std::int64_t{to.y} - from.y;
     const std::int64_t steps = std::min(std::max(std::abs(dx), std::abs(dy)) * 2 / cell + 1, kMostSamples);
+    if (steps == 1) {  // most strokes: their ends
+      Mark(from.x, from.y);
+      return Mark(to.x, to.y);
+    }
     for (std::int64_t i = 0; i <= steps; ++i) Mark(from.x + dx * i / steps, from.y + dy * i / steps);
     return;
   }
@@ -236,6 +247,40 @@ void PreviewBody::End() {
   if (grid_.cell > 0) WriteCells();
   ClosePath();
   out_.Put("</g>\n");
+}
+
+PreviewGroups::Group::Group(PreviewGroups& groups, const FabLayer& layer, bool direct)
+    : groups_(groups), direct_(direct), out_(OutFile::InMemory(*this)), body_(out_, groups.grid_) {
+  body_.Begin(layer);
+}
+
+void PreviewGroups::Group::Write(std::string_view bytes) {
+  if (direct_) {
+    groups_.out_.PutWritten(bytes);
+  } else {
+    kept_.append(bytes);
+  }
+}
+
+void PreviewGroups::Group::End() {
+  body_.End();
+  out_.Close();  // its last bytes to Write
+  ended_ = true;
+  groups_.WriteEnded();
+}
+
+PreviewGroups::Group& PreviewGroups::Open(const FabLayer& layer) {
+  return groups_.emplace_back(*this, layer, head_ == groups_.size());
+}
+
+void PreviewGroups::WriteEnded() {
+  while (head_ < groups_.size() && groups_[head_].ended_) {
+    if (++head_ == groups_.size()) break;
+    Group& next = groups_[head_];
+    out_.PutWritten(next.kept_);
+    std::string().swap(next.kept_);
+    next.direct_ = true;
+  }
 }
 
 namespace {

@@ -10,6 +10,7 @@
 // width that the end fills in.
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <unordered_set>
@@ -54,11 +55,55 @@ class PreviewBody final : public FeatureSink {
   OutFile& out_;
   PreviewGrid grid_;
   std::unordered_set<std::uint64_t> cells_;  // the layer's, on a grid
-  std::optional<std::uint64_t> lastCell_;    // the cell marked last: neighbouring samples mostly repeat it
+  struct Corner {
+    std::int64_t x = 0, y = 0;
+  };
+  std::optional<Corner> lastCell_;  // the lower left of the last one marked, in cells_
   std::int64_t widest_ = 0, narrowest_ = INT64_MAX;  // of the layer's features, on a grid
   bool holes_ = false;                               // a drill layer
   std::int64_t width_ = -1;  // of the open path; -1 when none is open
   std::size_t pathLength_ = 0;
+};
+
+// The groups of layers fed side by side, in the preview in the order they are opened:
+// the first one not yet ended goes straight to the file, each later one is kept in
+// memory (a preview is at most 16 MB) until those before it are written.
+class PreviewGroups {
+ public:
+  class Group final : public FeatureSink, private ByteSink {
+   public:
+    Group(PreviewGroups& groups, const FabLayer& layer, bool direct);
+    Group(const Group&) = delete;
+    Group& operator=(const Group&) = delete;
+    void Add(const Feature& feature) override { body_.Add(feature); }
+    // Its last feature has come.
+    void End();
+
+   private:
+    friend class PreviewGroups;
+    void Write(std::string_view bytes) override;
+
+    PreviewGroups& groups_;
+    std::string kept_;     // while groups before it are open
+    bool direct_ = false;  // its bytes go straight to the file
+    bool ended_ = false;
+    OutFile out_;
+    PreviewBody body_;
+  };
+
+  PreviewGroups(OutFile& out, PreviewGrid grid) : out_(out), grid_(grid) {}
+  PreviewGroups(const PreviewGroups&) = delete;
+  PreviewGroups& operator=(const PreviewGroups&) = delete;
+  // The next layer's group.
+  Group& Open(const FabLayer& layer);
+
+ private:
+  void WriteEnded();
+
+  OutFile& out_;
+  PreviewGrid grid_;
+  std::deque<Group> groups_;  // stay where they are as more are opened
+  std::size_t head_ = 0;      // the first not yet ended
 };
 
 // A finding of the board check, marked where it is: a red ring in the view of its side,

@@ -157,6 +157,38 @@ TEST(SvgPreview, MergesALargeBoardOnAGrid) {
   EXPECT_NE(out.Text().find(">Simplified: features merged on a 1.000 mm grid</text>"), std::string::npos);
 }
 
+// Groups fed side by side and ended in any order come out whole, in the order they were
+// opened, as one after another would: each larger than an output buffer, so that the
+// bytes kept and those passed straight on both cross it.
+TEST(SvgPreview, WritesGroupsFedSideBySideInTheirOrder) {
+  std::vector<FabLayer> layers(3);
+  for (std::size_t n = 0; n < layers.size(); ++n) layers[n].id = "layer-" + std::to_string(n);
+  const auto feature = [](std::size_t layer, std::int32_t i) {
+    Feature f;
+    f.kind = i % 3 == 0 ? FeatureKind::Flash : FeatureKind::Stroke;
+    f.disc = {{i, static_cast<std::int32_t>(layer)}, 100 + i % 7};
+    f.stroke = {{i, -i}, {i + 5, static_cast<std::int32_t>(layer)}, 200 + i % 5};
+    return f;
+  };
+  constexpr std::int32_t kFeatures = 6000;
+  OutFile one = OutFile::InMemory();
+  PreviewBody body(one);
+  for (std::size_t n = 0; n < layers.size(); ++n) {
+    body.Begin(layers[n]);
+    for (std::int32_t i = 0; i < kFeatures; ++i) body.Add(feature(n, i));
+    body.End();
+  }
+  OutFile side = OutFile::InMemory();
+  PreviewGroups groups(side, {});
+  std::vector<PreviewGroups::Group*> open;
+  for (const FabLayer& layer : layers) open.push_back(&groups.Open(layer));
+  for (std::int32_t i = 0; i < kFeatures; ++i) {
+    for (const std::size_t n : {2, 0, 1}) open[n]->Add(feature(n, i));
+  }
+  for (const std::size_t n : {2, 0, 1}) open[n]->End();
+  EXPECT_EQ(side.Text(), one.Text());
+}
+
 TEST(SvgPreview, WritesAnyNameAsWellFormedText) {
   const struct {
     std::string utf8, xml;
