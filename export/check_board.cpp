@@ -103,11 +103,11 @@ void CheckBoardFiller::Add(const Feature& feature) {
 }
 
 check::CheckResult CheckBoardFiller::Check(std::optional<check::PadFrame> frame, const check::Limits& limits,
-                                           Language language) {
+                                           Language language, check::FoundGroups* groups) {
   board_.frame = frame;
   check::CheckResult result;
   try {
-    result = check::RunCheck(std::move(board_), limits, check::Search::Indexed, language);
+    result = check::RunCheck(std::move(board_), limits, check::Search::Indexed, language, groups);
   } catch (const check::CheckError& error) {
     const Part::Told reason = [key = error.reason, count = std::to_string(error.count)](Language told) {
       return Say(told, key, {{"count", count}});

@@ -27,9 +27,10 @@ class CheckBoardFiller final : public FeatureSink {
   void Add(const Feature& feature) override;
 
   // Checks what was filled (once). Throws ExportError when the board is too large to check.
-  // What it found and why it stopped are told in `language`.
+  // What it found and why it stopped are told in `language`; its connected groups go to
+  // `groups` when given.
   check::CheckResult Check(std::optional<check::PadFrame> frame, const check::Limits& limits,
-                           Language language = Language::English);
+                           Language language = Language::English, check::FoundGroups* groups = nullptr);
   // Instead of the check: the copper's connected groups of what was filled (once).
   // Throws check::CheckError or check::CheckStopped as the check would.
   std::vector<check::SourceGroup> Groups(const check::Limits& limits);
