@@ -117,17 +117,18 @@ void WriteOver(const std::string& path, std::uint64_t offset, const std::string&
   }
 }
 
-// A layer's features to its writer, and to the check, the preview and the extents on
-// the way.
+// A layer's features to its writer, and to the check, the board for KiCad, the preview
+// and the extents on the way.
 class LayerTee final : public FeatureSink {
  public:
-  LayerTee(FeatureSink& writer, FeatureSink* check, PreviewBody* preview, geometry::Extents& ink,
+  LayerTee(FeatureSink& writer, FeatureSink* check, FeatureSink* kicad, PreviewBody* preview, geometry::Extents& ink,
            geometry::Extents* centres)
-      : writer_(writer), check_(check), preview_(preview), ink_(ink), centres_(centres) {}
+      : writer_(writer), check_(check), kicad_(kicad), preview_(preview), ink_(ink), centres_(centres) {}
 
   void Add(const Feature& feature) override {
     writer_.Add(feature);
     if (check_ != nullptr) check_->Add(feature);
+    if (kicad_ != nullptr) kicad_->Add(feature);
     if (preview_ == nullptr) return;
     preview_->Add(feature);
     if (feature.kind == FeatureKind::Stroke) {
@@ -144,6 +145,7 @@ class LayerTee final : public FeatureSink {
  private:
   FeatureSink& writer_;
   FeatureSink* check_;
+  FeatureSink* kicad_;
   PreviewBody* preview_;
   geometry::Extents& ink_;
   geometry::Extents* centres_;
@@ -206,14 +208,16 @@ PreviewGrid PreviewGridOf(const Board& board) {
 }
 
 // The set being written: each layer once from the converter's files to its writer, the
-// check's board, the preview and the extents; the archive deflating on its own thread
-// what a board house takes while the next files are written.
+// check's board, the board for KiCad, the preview and the extents; the archive deflating
+// on its own thread what a board house takes while the next files are written.
 class SetWriting {
  public:
-  SetWriting(const Board& board, const ExportRequest& request, const SetPaths& set, ExportResult& result)
+  SetWriting(const Board& board, const ExportRequest& request, const SetPaths& set, ExportResult& result,
+             KicadGatherer* kicad)
       : board_(board),
         request_(request),
         result_(result),
+        kicad_(kicad),
         sources_(board.paths),
         clock_(Now(request.timestamp)),
         staged_(set, request.step),
@@ -224,7 +228,8 @@ class SetWriting {
         zip_(staged_.StagedArchive(), clock_.zip) {
     for (const Output file : kOutputs) sourceNames_[IndexOf(file)] = Utf8Name(board.paths[IndexOf(file)]);
     WritePreviewStart(svg_.Out(), SystemTextToUtf8(board.name));
-    if (request.check) checkBoard_.emplace(board.model, board.facts, sources_);
+    // Without the check its board is still filled for the board for KiCad's nets.
+    if (request.check || kicad_ != nullptr) checkBoard_.emplace(board.model, board.facts, sources_);
   }
 
   // A drill file without a hit is left out (readers cannot tell it is one).
@@ -239,16 +244,17 @@ class SetWriting {
     if (shown) preview_.Begin(layer);
     geometry::Extents* centres = layer.function == FileFunction::Profile ? &outline_ : nullptr;
     FeatureSink* check = checkBoard_ && checkBoard_->Begin(layer) ? &*checkBoard_ : nullptr;
+    FeatureSink* kicad = kicad_ != nullptr && kicad_->Begin(layer) ? kicad_ : nullptr;
     const int copperLayers = board_.model.copperLayers;
     if (layer.IsDrill()) {
       ExcellonWriter writer(out.Out(), layer, copperLayers, heading, tools, board_.settings, sources_);
-      LayerTee tee(writer, check, shown ? &preview_ : nullptr, ink_, centres);
+      LayerTee tee(writer, check, kicad, shown ? &preview_ : nullptr, ink_, centres);
       WalkLayer(layer, board_.settings, facts, sources_, tee);
       writer.Finish();
       report_.push_back({SystemTextToUtf8(layer.name), true, writer.Uses(), sourceNames_});
     } else {
       GerberWriter writer(out.Out(), layer, copperLayers, heading, sources_);
-      LayerTee tee(writer, check, shown ? &preview_ : nullptr, ink_, centres);
+      LayerTee tee(writer, check, kicad, shown ? &preview_ : nullptr, ink_, centres);
       WalkLayer(layer, board_.settings, facts, sources_, tee);
       writer.Finish();
       report_.push_back({SystemTextToUtf8(layer.name), false, writer.Uses(), sourceNames_});
@@ -279,10 +285,18 @@ class SetWriting {
 
   void CheckBoard() {
     if (!checkBoard_) return;
+    if (!request_.check) {
+      kicad_->TakeGroups(*checkBoard_, request_.limits);
+      checkBoard_.reset();
+      return;
+    }
     // Positions in the pad file's units need the frame of its conversion.
     const std::string why =
         board_.conversion.frame ? "" : Say(request_.language, Text::NoPadFile, {{"base", Utf8Name(request_.base)}});
-    result_.check = checkBoard_->Check(board_.conversion.frame, request_.limits, request_.language);
+    check::FoundGroups groups;
+    result_.check = checkBoard_->Check(board_.conversion.frame, request_.limits, request_.language,
+                                       kicad_ != nullptr ? &groups : nullptr);
+    if (kicad_ != nullptr) kicad_->TakeGroups(std::move(groups));
     check::FileNames names;
     for (std::size_t n = 0; n < sourceNames_.size(); ++n) names[n + 1] = sourceNames_[n];
     for (const bool csv : {false, true}) {
@@ -313,6 +327,7 @@ class SetWriting {
   const Board& board_;
   const ExportRequest& request_;
   ExportResult& result_;
+  KicadGatherer* kicad_;  // null when no board for KiCad is written
   DiskSources sources_;
   const Clock clock_;
   StagedSet staged_;
@@ -387,8 +402,11 @@ ExportResult ExportFabSet(const ExportRequest& request) {
   FileLock lock;
   LockSet(lock, set, request.lockWait);
 
-  // 3. Each layer written as it is read, fanned out on the way.
-  SetWriting writing(board, request, set, result);
+  // 3. Each layer written as it is read, fanned out on the way, also to the board for
+  //    KiCad when one can be written.
+  std::optional<KicadBoardFile> kicad;
+  if (request.kicad) kicad.emplace(board, request.base, request.limits);
+  SetWriting writing(board, request, set, result, kicad ? kicad->Gatherer() : nullptr);
   const std::vector<FabLayer>& layers = board.model.layers;
   for (std::size_t n = 0; n < layers.size(); ++n) {
     progress.Step(Text::ProgressLayer, {{"number", std::to_string(n + 1)}, {"count", std::to_string(layers.size())}});
@@ -413,10 +431,9 @@ ExportResult ExportFabSet(const ExportRequest& request) {
   writing.FinishArchive();
 
   // 8. The board for KiCad, staged beside the set (not in the archive).
-  std::optional<KicadBoardFile> kicad;
-  if (request.kicad) {
+  if (kicad) {
     progress.Step(Text::ProgressKicad);
-    kicad.emplace(board, request.base, request.limits);
+    kicad->Write();
   }
 
   // 9. The new set in place of the previous one, whole; then the board for KiCad.
