@@ -73,10 +73,7 @@ KicadBoardFile::KicadBoardFile(const Board& board, const std::string& base, cons
   outcome_.path = JoinOutputPath(board.settings, name);
   shown_ = SystemTextToUtf8(name);
   padName_ = SystemTextToUtf8(FileNameOf(base));
-  if (SavedByAnotherProgram(outcome_.path)) {
-    outcome_.warning = Telling(Text::KicadNotWritten, {{"file", AsIs(shown_)}, {"why", Text::KicadSavedSince}});
-    return;
-  }
+  if (KeptAsSaved()) return;
   // The pad file's frame is known only where the files were verified as its conversion.
   const std::optional<check::PadFrame>& frame = board.conversion.frame;
   int error = 0;
@@ -100,8 +97,19 @@ KicadBoardFile::~KicadBoardFile() {
   if (!staged_.empty()) RemoveFile(staged_, error);
 }
 
+bool KicadBoardFile::KeptAsSaved() {
+  if (!SavedByAnotherProgram(outcome_.path)) return false;
+  outcome_.warning = Telling(Text::KicadNotWritten, {{"file", AsIs(shown_)}, {"why", Text::KicadSavedSince}});
+  return true;
+}
+
 void KicadBoardFile::Write() {
   if (!gatherer_) return;
+  // Asked again: KiCad may have saved it while the set was written.
+  if (KeptAsSaved()) {
+    gatherer_.reset();
+    return;
+  }
   if (const std::optional<KicadGatherer::NoGroups>& unknown = gatherer_->Unknown()) {
     const Part why("reason", Telling(unknown->reason, {{"count", std::to_string(unknown->count)}}));
     outcome_.warning = Telling(Text::KicadNoNets, {{"file", AsIs(shown_)}, why});

@@ -75,6 +75,8 @@ class KicadBoardFile {
   KicadOutcome Commit();
 
  private:
+  bool KeptAsSaved();  // one saved since by another program, with the warning
+
   std::string shown_;  // the file's name, in UTF-8
   std::string padName_;  // the pad file's base name, in UTF-8, for a mismatch
   KicadOutcome outcome_;
