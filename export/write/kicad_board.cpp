@@ -1,5 +1,7 @@
 #include "export/write/kicad_board.hpp"
 
+#include <charconv>
+
 #include "export/write/kicad_text.hpp"
 
 namespace velmorta::fab {
@@ -7,15 +9,32 @@ namespace {
 
 std::string Mm(std::int64_t micrometres) { return KicadMillimetres(micrometres); }
 
-std::string Xy(const char* name, geometry::Point p) {
-  std::string text = "(";
+// The writers build each line in one buffer: a file of a million items is mostly
+// numbers, each appended where it goes.
+void AppendXy(std::string& text, const char* name, geometry::Point p) {
+  text += '(';
   text += name;
-  return text + " " + Mm(p.x) + " " + Mm(p.y) + ")";
+  text += ' ';
+  AppendKicadMillimetres(text, p.x);
+  text += ' ';
+  AppendKicadMillimetres(text, p.y);
+  text += ')';
 }
 
-std::string CopperOf(Side side) { return side == Side::Top ? "\"F.Cu\"" : "\"B.Cu\""; }
-std::string SilkOf(Side side) { return side == Side::Top ? "\"F.SilkS\"" : "\"B.SilkS\""; }
-std::string MaskOf(Side side) { return side == Side::Top ? "\"F.Mask\"" : "\"B.Mask\""; }
+std::string Xy(const char* name, geometry::Point p) {
+  std::string text;
+  AppendXy(text, name, p);
+  return text;
+}
+
+void AppendNumber(std::string& text, std::uint64_t n) {
+  char digits[24];
+  text.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
+}
+
+std::string_view CopperOf(Side side) { return side == Side::Top ? "\"F.Cu\"" : "\"B.Cu\""; }
+std::string_view SilkOf(Side side) { return side == Side::Top ? "\"F.SilkS\"" : "\"B.SilkS\""; }
+std::string_view MaskOf(Side side) { return side == Side::Top ? "\"F.Mask\"" : "\"B.Mask\""; }
 
 geometry::Point Minus(geometry::Point a, geometry::Point b) { return {a.x - b.x, a.y - b.y}; }
 
@@ -24,12 +43,18 @@ std::string NetOf(const std::vector<std::string>& nets, std::uint32_t net) {
   return " (net " + std::to_string(net) + " " + KicadQuoted(nets[net - 1]) + ")";
 }
 
-std::string Line(const char* kind, const KicadLine& line, geometry::Point origin) {
-  const std::string layer = line.side ? SilkOf(*line.side) : "\"Edge.Cuts\"";
-  std::string text = "(";
+void AppendLine(std::string& text, const char* kind, const KicadLine& line, geometry::Point origin) {
+  text += '(';
   text += kind;
-  return text + " " + Xy("start", Minus(line.line.from, origin)) + " " +
-         Xy("end", Minus(line.line.to, origin)) + " (layer " + layer + ") (width " + Mm(line.line.width) + "))";
+  text += ' ';
+  AppendXy(text, "start", Minus(line.line.from, origin));
+  text += ' ';
+  AppendXy(text, "end", Minus(line.line.to, origin));
+  text += " (layer ";
+  text += line.side ? SilkOf(*line.side) : "\"Edge.Cuts\"";
+  text += ") (width ";
+  AppendKicadMillimetres(text, line.line.width);
+  text += "))";
 }
 
 std::string Pad(const std::vector<std::string>& nets, const KicadPad& pad, geometry::Point origin) {
@@ -37,7 +62,15 @@ std::string Pad(const std::vector<std::string>& nets, const KicadPad& pad, geome
   std::string text = "    (pad " + KicadQuoted(pad.number) + " " + type + " circle " + Xy("at", Minus(pad.at, origin)) +
                      " (size " + Mm(pad.size) + " " + Mm(pad.size) + ")";
   if (pad.drill != 0) text += " (drill " + Mm(pad.drill) + ")";
-  text += pad.side ? " (layers " + CopperOf(*pad.side) + " " + MaskOf(*pad.side) + ")" : " (layers \"*.Cu\" \"*.Mask\")";
+  if (pad.side) {
+    text += " (layers ";
+    text += CopperOf(*pad.side);
+    text += ' ';
+    text += MaskOf(*pad.side);
+    text += ')';
+  } else {
+    text += " (layers \"*.Cu\" \"*.Mask\")";
+  }
   return text + NetOf(nets, pad.net) + ")\n";
 }
 
@@ -51,7 +84,11 @@ std::string Footprint(const std::vector<std::string>& nets, const KicadFootprint
   std::string text = "  (footprint " + KicadQuoted("pad-file:" + footprint.kind) + " (layer \"F.Cu\") " + Xy("at", origin) + "\n";
   text += Text("reference", footprint.reference, -2, false);
   text += Text("value", footprint.value, 2, true);
-  for (const KicadLine& line : footprint.silk) text += "    " + Line("fp_line", line, origin) + "\n";
+  for (const KicadLine& line : footprint.silk) {
+    text += "    ";
+    AppendLine(text, "fp_line", line, origin);
+    text += '\n';
+  }
   for (const KicadPad& pad : footprint.pads) text += Pad(nets, pad, origin);
   return text + "  )\n";
 }
@@ -87,16 +124,39 @@ KicadBoardWriter::KicadBoardWriter(OutFile& out, const KicadRules& rules, const 
 
 void KicadBoardWriter::Add(const KicadFootprint& footprint) { out_.Put(Footprint(nets_, footprint)); }
 
-void KicadBoardWriter::Add(const KicadLine& line) { out_.Put("  " + Line("gr_line", line, {}) + "\n"); }
+void KicadBoardWriter::Add(const KicadLine& line) {
+  line_ = "  ";
+  AppendLine(line_, "gr_line", line, {});
+  line_ += '\n';
+  out_.Put(line_);
+}
 
 void KicadBoardWriter::Add(const KicadTrack& track) {
-  out_.Put("  (segment " + Xy("start", track.stroke.from) + " " + Xy("end", track.stroke.to) + " (width " +
-           Mm(track.stroke.width) + ") (layer " + CopperOf(track.side) + ") (net " + std::to_string(track.net) + "))\n");
+  line_ = "  (segment ";
+  AppendXy(line_, "start", track.stroke.from);
+  line_ += ' ';
+  AppendXy(line_, "end", track.stroke.to);
+  line_ += " (width ";
+  AppendKicadMillimetres(line_, track.stroke.width);
+  line_ += ") (layer ";
+  line_ += CopperOf(track.side);
+  line_ += ") (net ";
+  AppendNumber(line_, track.net);
+  line_ += "))\n";
+  out_.Put(line_);
 }
 
 void KicadBoardWriter::Add(const KicadVia& via) {
-  out_.Put("  (via " + Xy("at", via.at) + " (size " + Mm(via.size) + ") (drill " + Mm(via.drill) +
-           ") (layers \"F.Cu\" \"B.Cu\") (net " + std::to_string(via.net) + "))\n");
+  line_ = "  (via ";
+  AppendXy(line_, "at", via.at);
+  line_ += " (size ";
+  AppendKicadMillimetres(line_, via.size);
+  line_ += ") (drill ";
+  AppendKicadMillimetres(line_, via.drill);
+  line_ += ") (layers \"F.Cu\" \"B.Cu\") (net ";
+  AppendNumber(line_, via.net);
+  line_ += "))\n";
+  out_.Put(line_);
 }
 
 void KicadBoardWriter::Finish() { out_.Put(")\n"); }

@@ -72,6 +72,7 @@ class KicadBoardWriter {
  private:
   OutFile& out_;
   const std::vector<std::string>& nets_;
+  std::string line_;  // the item being written
 };
 
 }  // namespace velmorta::fab
