@@ -5,19 +5,39 @@
 namespace velmorta::check {
 namespace {
 
-// The groups' passes, shared by the check and by those who only ask for the groups.
-void Connect(CheckState& s) {
-  ConnectTouching(s);    // what touches on a side
-  ConnectLinks(s);       // wire links
-  CheckHolesInLands(s);  // the barrels of plated holes; also rings and plated holes without a land
-  s.groups.Flatten();    // from here on groups are final
+// The copper's groups: what touches on a side, joined through the barrels of plated
+// holes (which also find the rings and the plated holes without a land).
+void ConnectCopper(CheckState& s) {
+  ConnectTouching(s);
+  CheckHolesInLands(s);
+}
+
+// Each copper feature's group as it stands: Find() only shortens paths, and a group is
+// named by its smallest member whatever joins it.
+std::vector<OriginGroup> GroupsOf(CheckState& s) {
+  std::vector<OriginGroup> groups;
+  groups.reserve(s.features);
+  for (const CopperSide& side : s.sides) {
+    for (std::uint32_t i = 0; i < side.features->size(); ++i) {
+      groups.push_back({(*side.features)[i].origin(), s.groups.Find(side.offset + i)});
+    }
+  }
+  return groups;
 }
 
 // Every rule in order, then each fault once. Throws CheckStopped beyond the budget.
-std::vector<Finding> Findings(CheckBoard board, const Limits& limits, Search search) {
+std::vector<Finding> Findings(CheckBoard board, const Limits& limits, Search search, FoundGroups* found) {
   CheckState s(std::move(board), limits, search);  // 1 the copper of each side, the holes and the outline indexed
 
-  Connect(s);                            // 2 to 5 the connected groups
+  try {
+    ConnectCopper(s);                    // 2, 3 the copper's groups
+  } catch (const CheckStopped& stopped) {
+    if (found != nullptr) found->stopped = stopped;
+    throw;
+  }
+  if (found != nullptr) found->groups = GroupsOf(s);
+  ConnectLinks(s);                       // 4 the wire links join them too
+  s.groups.Flatten();                    // 5 from here on groups are final
 
   CheckSizes(s);                         // 6 tracks, lands, drills
   CheckUndrilledLands(s);                // 7
@@ -32,11 +52,12 @@ std::vector<Finding> Findings(CheckBoard board, const Limits& limits, Search sea
 
 }  // namespace
 
-CheckResult RunCheck(CheckBoard board, const Limits& limits, Search search, Language language) {
+CheckResult RunCheck(CheckBoard board, const Limits& limits, Search search, Language language,
+                     FoundGroups* groups) {
   CheckResult result;
   result.frame = board.frame;
   try {
-    result.findings = Findings(std::move(board), limits, search);
+    result.findings = Findings(std::move(board), limits, search, groups);
   } catch (const CheckStopped& stopped) {
     result.stopped = Say(language, stopped.reason, {{"count", std::to_string(stopped.count)}});
     return result;
@@ -49,15 +70,8 @@ CheckResult RunCheck(CheckBoard board, const Limits& limits, Search search, Lang
 
 std::vector<OriginGroup> ConnectedGroups(CheckBoard board, const Limits& limits) {
   CheckState s(std::move(board), limits, Search::Indexed);
-  Connect(s);
-  std::vector<OriginGroup> groups;
-  groups.reserve(s.features);
-  for (const CopperSide& side : s.sides) {
-    for (std::uint32_t i = 0; i < side.features->size(); ++i) {
-      groups.push_back({(*side.features)[i].origin(), s.groups.Group(side.offset + i)});
-    }
-  }
-  return groups;
+  ConnectCopper(s);
+  return GroupsOf(s);
 }
 
 int CheckStatus(const CheckResult& result, FailOn failOn) {

@@ -229,13 +229,43 @@ TEST(RunCheck, OneFaultFoundManyTimesIsReportedOnce) {
   EXPECT_GT(RunCheck(b, apart).findings.size(), 8u);
 }
 
+// The groups the check hands back are ConnectedGroups' (copper only: a wire link joins
+// none), also when it stops on its budget after them (and none when it stops before:
+// ABoardBeyondTheBudgetIsReportedUnchecked).
+TEST(RunCheck, HandsBackTheCopperGroupsItFoundBeforeStopping) {
+  CheckBoard linked;  // two lands joined only by a jumper's wire
+  linked[Side::Bottom] = {Land(10000, 10000, 2000, 3, 1), Land(30000, 10000, 2000, 3, 2)};
+  linked.links.push_back({{{10000, 10000}, {30000, 10000}}, {2, 1}});
+  CheckBoard edgeCrowded;  // lands apart, each near every one of the outline's long strokes
+  for (std::uint32_t i = 0; i < 3000; ++i) {
+    const auto x = static_cast<std::int32_t>(1000 + 20 * i);
+    edgeCrowded[Side::Bottom].push_back(Land(x, 1000 + x % 7000, 10, 3, i + 1));
+  }
+  for (std::uint32_t i = 0; i < 30000; ++i) {
+    edgeCrowded.outline.push_back({{{0, static_cast<std::int32_t>(i % 50)}, {70000, 8000}}, 10, {7, i + 1}});
+  }
+  for (const CheckBoard* board : {&linked, &edgeCrowded}) {
+    FoundGroups found;
+    const CheckResult result = RunCheck(*board, Limits{}, Search::Indexed, Language::English, &found);
+    EXPECT_EQ(result.stopped.empty(), board == &linked);
+    EXPECT_FALSE(found.stopped);
+    const std::vector<OriginGroup> groups = ConnectedGroups(*board, Limits{});
+    EXPECT_EQ(groups.size(), (*board)[Side::Bottom].size());
+    EXPECT_TRUE(found.groups == groups);
+  }
+  const std::vector<OriginGroup> apart = ConnectedGroups(linked, Limits{});
+  EXPECT_NE(apart[0].group, apart[1].group);
+}
+
 // Strokes that all cross one another cost the check the square of their number: beyond
 // its budget the board comes back unchecked, said so, and failing whoever asked to fail.
 TEST(RunCheck, ABoardBeyondTheBudgetIsReportedUnchecked) {
   CheckBoard b;
   for (std::uint32_t i = 0; i < 12000; ++i) b[Side::Bottom].push_back(Track({0, 0}, {50000, 50000}, 400, 1, i + 1));
-  const CheckResult result = RunCheck(b, Limits{});
+  FoundGroups groups;  // stopped while joining the copper: none
+  const CheckResult result = RunCheck(b, Limits{}, Search::Indexed, Language::English, &groups);
   EXPECT_FALSE(result.stopped.empty());
+  EXPECT_TRUE(groups.stopped && groups.groups.empty());
   EXPECT_TRUE(result.findings.empty());
   EXPECT_EQ(CheckStatus(result, FailOn::Nothing), 0);
   EXPECT_EQ(CheckStatus(result, FailOn::Errors), 1);

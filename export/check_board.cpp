@@ -64,24 +64,12 @@ CheckBoardFiller::CheckBoardFiller(const LayerModel& model, const BoardFacts& fa
   ReserveLarge(board_.links, links);
 }
 
-CheckBoardFiller::Target CheckBoardFiller::Taking(const FabLayer& layer) {
+FeatureSink* CheckBoardFiller::Into(const FabLayer& layer) {
   const Target target = TargetOf(layer);
   if (target.list == List::Copper && !board_.doubleSided) onlyCopperOnTop_ = layer.side == Side::Top;
-  return target;
-}
-
-FeatureSink* CheckBoardFiller::Into(const FabLayer& layer) {
-  const Target target = Taking(layer);
   if (target.list == List::Nothing) return nullptr;
   return &targets_.emplace_back(*this, target);
 }
-
-bool CheckBoardFiller::Begin(const FabLayer& layer) {
-  current_ = Taking(layer);
-  return current_.list != List::Nothing;
-}
-
-void CheckBoardFiller::Add(const Feature& feature) { Put(current_, feature); }
 
 void CheckBoardFiller::Put(const Target& target, const Feature& feature) {
   const bool stroke = feature.kind == FeatureKind::Stroke;
@@ -115,11 +103,11 @@ void CheckBoardFiller::Put(const Target& target, const Feature& feature) {
 }
 
 check::CheckResult CheckBoardFiller::Check(std::optional<check::PadFrame> frame, const check::Limits& limits,
-                                           Language language) {
+                                           Language language, check::FoundGroups* groups) {
   board_.frame = frame;
   check::CheckResult result;
   try {
-    result = check::RunCheck(std::move(board_), limits, check::Search::Indexed, language);
+    result = check::RunCheck(std::move(board_), limits, check::Search::Indexed, language, groups);
   } catch (const check::CheckError& error) {
     const Part::Told reason = [key = error.reason, count = std::to_string(error.count)](Language told) {
       return Say(told, key, {{"count", count}});

@@ -16,7 +16,7 @@
 
 namespace velmorta::fab {
 
-class CheckBoardFiller final : public FeatureSink {
+class CheckBoardFiller {
  public:
   // Reserves the memory of every list once: the lands and hits as the land and drill
   // files counted them, the rest as their files' sizes bound them (what is reserved
@@ -29,15 +29,11 @@ class CheckBoardFiller final : public FeatureSink {
   // none of them: the masks repeat the lands, the drill map the holes.
   FeatureSink* Into(const FabLayer& layer);
 
-  // The same for layers that come one at a time: the layer whose features Add takes
-  // next. False when the check reads none of them.
-  bool Begin(const FabLayer& layer);
-  void Add(const Feature& feature) override;
-
   // Checks what was filled (once). Throws ExportError when the board is too large to check.
-  // What it found and why it stopped are told in `language`.
+  // What it found and why it stopped are told in `language`; its connected groups go to
+  // `groups` when given.
   check::CheckResult Check(std::optional<check::PadFrame> frame, const check::Limits& limits,
-                           Language language = Language::English);
+                           Language language = Language::English, check::FoundGroups* groups = nullptr);
   // Instead of the check: the copper's connected groups of what was filled (once).
   // Throws check::CheckError or check::CheckStopped as the check would.
   std::vector<check::OriginGroup> Groups(const check::Limits& limits);
@@ -61,13 +57,10 @@ class CheckBoardFiller final : public FeatureSink {
   };
 
   Target TargetOf(const FabLayer& layer) const;
-  // The layer's target, as the layer that says where the only copper lies.
-  Target Taking(const FabLayer& layer);
   void Put(const Target& target, const Feature& feature);
 
   check::CheckBoard board_;
   std::deque<LayerTarget> targets_;  // stay where they are as more are made
-  Target current_;                   // Begin's
   // The check calls the only copper of a single-sided board its bottom; it lies on top
   // when the first side is the top.
   bool onlyCopperOnTop_ = false;

@@ -186,7 +186,7 @@ PreviewGrid PreviewGridOf(const Board& board) {
 
 // One layer being written, all of them at once as the walk reads: its file and writer
 // with the archive's entry that takes its bytes, its group of the preview with the
-// extents, and whatever else takes its features (the check).
+// extents, and whatever else takes its features (the check, the board for KiCad).
 class LayerOutput final : public LayerSink {
  public:
   using Ended = std::function<void()>;
@@ -252,14 +252,17 @@ class LayerOutput final : public LayerSink {
 };
 
 // The set being written: every layer in one walk of the converter's files to its
-// writer, the check's board, the preview and the extents; what a board house takes to
-// the archive too as it is written, deflated there on a thread of its own.
+// writer, the check's board, the board for KiCad, the preview and the extents; what a
+// board house takes to the archive too as it is written, deflated there on a thread of
+// its own.
 class SetWriting {
  public:
-  SetWriting(const Board& board, const ExportRequest& request, const SetPaths& set, ExportResult& result)
+  SetWriting(const Board& board, const ExportRequest& request, const SetPaths& set, ExportResult& result,
+             KicadGatherer* kicad)
       : board_(board),
         request_(request),
         result_(result),
+        kicad_(kicad),
         sources_(board.paths),
         clock_(Now(request.timestamp)),
         staged_(set, request.step),
@@ -270,7 +273,8 @@ class SetWriting {
         zip_(staged_.StagedArchive(), clock_.zip, staged_.StagedFolder()) {
     for (const Output file : kOutputs) sourceNames_[IndexOf(file)] = Utf8Name(board.paths[IndexOf(file)]);
     WritePreviewStart(svg_.Out(), SystemTextToUtf8(board.name));
-    if (request.check) checkBoard_.emplace(board.model, board.facts, sources_);
+    // Without the check its board is still filled for the board for KiCad's nets.
+    if (request.check || kicad_ != nullptr) checkBoard_.emplace(board.model, board.facts, sources_);
   }
 
   // Every layer from one reading of each converter file; `held`, the drill and land
@@ -303,6 +307,7 @@ class SetWriting {
                                                  board_, tools, sources_, shown, ink_, outline_, list);
       if (FeatureSink* check = checkBoard_ ? checkBoard_->Into(layer) : nullptr) output.Attach(*check);
       walked.push_back({&layer, &output});
+      if (FeatureSink* kicad = kicad_ != nullptr ? kicad_->Into(layer) : nullptr) output.Attach(*kicad);
     }
     if (!outputs.empty()) step(outputs.front().Layer());
     WalkLayers(walked, board_.settings, board_.facts, &held, sources_);
@@ -326,10 +331,18 @@ class SetWriting {
 
   void CheckBoard() {
     if (!checkBoard_) return;
+    if (!request_.check) {
+      kicad_->TakeGroups(*checkBoard_, request_.limits);
+      checkBoard_.reset();
+      return;
+    }
     // Positions in the pad file's units need the frame of its conversion.
     const std::string why =
         board_.conversion.frame ? "" : Say(request_.language, Text::NoPadFile, {{"base", Utf8Name(request_.base)}});
-    result_.check = checkBoard_->Check(board_.conversion.frame, request_.limits, request_.language);
+    check::FoundGroups groups;
+    result_.check = checkBoard_->Check(board_.conversion.frame, request_.limits, request_.language,
+                                       kicad_ != nullptr ? &groups : nullptr);
+    if (kicad_ != nullptr) kicad_->TakeGroups(std::move(groups));
     check::FileNames names;
     for (std::size_t n = 0; n < sourceNames_.size(); ++n) names[n + 1] = sourceNames_[n];
     for (const bool csv : {false, true}) {
@@ -362,6 +375,7 @@ class SetWriting {
   const Board& board_;
   const ExportRequest& request_;
   ExportResult& result_;
+  KicadGatherer* kicad_;  // null when no board for KiCad is written
   DiskSources sources_;
   const Clock clock_;
   StagedSet staged_;
@@ -444,8 +458,11 @@ ExportResult ExportFabSet(const ExportRequest& request) {
   FileLock lock;
   LockSet(lock, set, request.lockWait);
 
-  // 3. Every layer written as the converter's files are read, each file once.
-  SetWriting writing(board, request, set, result);
+  // 3. Every layer written as the converter's files are read, each file once, fanned
+  //    out on the way, also to the board for KiCad when one can be written.
+  std::optional<KicadBoardFile> kicad;
+  if (request.kicad) kicad.emplace(board, request.base, request.limits);
+  SetWriting writing(board, request, set, result, kicad ? kicad->Gatherer() : nullptr);
   writing.WriteLayers(std::move(board.held), progress);
 
   // 4. The job file and the aperture table.
@@ -466,10 +483,9 @@ ExportResult ExportFabSet(const ExportRequest& request) {
   writing.FinishArchive();
 
   // 8. The board for KiCad, staged beside the set (not in the archive).
-  std::optional<KicadBoardFile> kicad;
-  if (request.kicad) {
+  if (kicad) {
     progress.Step(Text::ProgressKicad);
-    kicad.emplace(board, request.base, request.limits);
+    kicad->Write();
   }
 
   // 9. The new set in place of the previous one, whole; then the board for KiCad.

@@ -7,9 +7,7 @@
 #include "base/out_file.hpp"
 #include "base/text_encoding.hpp"
 #include "check/rules.hpp"
-#include "export/check_board.hpp"
 #include "export/read/export_error.hpp"
-#include "export/write/kicad_mapping.hpp"
 
 namespace velmorta::fab {
 namespace {
@@ -24,10 +22,10 @@ bool SavedByAnotherProgram(const std::string& path) {
   return std::string_view(start, read) != kKicadBoardStart;
 }
 
-void WriteDurably(const std::string& path, const KicadBoard& board) {
+void WriteDurably(const std::string& path, KicadMapping& mapping) {
   OutFile out;
   if (!out.Open(path)) throw ExportError(Text::CannotWrite, {{"file", path}, {"reason", ReasonText(errno != 0 ? errno : EIO)}});
-  WriteKicadBoard(board, out);
+  mapping.Write(out);
   out.Flush();
   int error = 0;
   if (!out.Failed() && out.Handle() != nullptr && !SyncToDisk(out.Handle(), error)) {
@@ -40,96 +38,95 @@ void WriteDurably(const std::string& path, const KicadBoard& board) {
   }
 }
 
-// The layers KiCad's board is made of, walked once more, the copper also into the
-// check's board for its connected groups (without the jumpers' wires: KiCad joins
-// only copper).
-void Walk(const Board& board, KicadInputs& inputs, CheckBoardFiller& filler) {
-  DiskSources sources(board.paths);
-  struct Gather final : FeatureSink {
-    std::vector<KicadItem>* into = nullptr;
-    CheckBoardFiller* filler = nullptr;
-    void Add(const Feature& feature) override {
-      into->push_back(ItemOf(feature));
-      if (filler != nullptr) filler->Add(feature);
-    }
-  } gather;
-  for (const FabLayer& layer : board.model.layers) {
-    const FileFunction f = layer.function;
-    if (f == FileFunction::Soldermask || f == FileFunction::Drillmap) continue;
-    inputs.layers.push_back({&layer, {}});
-    gather.into = &inputs.layers.back().features;
-    gather.filler = f != FileFunction::Legend && filler.Begin(layer) ? &filler : nullptr;
-    WalkLayer(layer, board.settings, board.facts, sources, gather);
-  }
-}
-
-// The layers' items and the copper's connected groups; the check's board that finds
-// them is gone before the board is mapped, which needs as much again.
-void GatherItems(const Board& board, const check::Limits& limits, const std::string& shown, KicadInputs& inputs,
-                 Part::Told& warning) {
-  DiskSources sources(board.paths);
-  CheckBoardFiller filler(board.model, board.facts, sources);
-  Walk(board, inputs, filler);
-  try {
-    inputs.groups = filler.Groups(limits);
-  } catch (const check::CheckStopped& stopped) {
-    const Part reason("reason", Telling(stopped.reason, {{"count", std::to_string(stopped.count)}}));
-    warning = Telling(Text::KicadNoNets, {{"file", AsIs(shown)}, reason});
-  } catch (const check::CheckError& tooLarge) {
-    const Part reason("reason", Telling(tooLarge.reason, {{"count", std::to_string(tooLarge.count)}}));
-    warning = Telling(Text::KicadNoNets, {{"file", AsIs(shown)}, reason});
-  }
-}
-
-// The board in KiCad's terms, or none and why (`warning`); its inputs are gone on return.
-std::optional<KicadBoard> BoardFor(const Board& board, const std::string& base, const check::Limits& limits,
-                                   const std::string& shown, Part::Told& warning) {
-  // The pad file's frame is known only where the files were verified as its conversion.
-  const std::optional<check::PadFrame>& frame = board.conversion.frame;
-  KicadInputs inputs;
-  int error = 0;
-  const FileHandle padFile = frame ? OpenForReading(base + ".pad", error) : FileHandle();
-  if (!frame || !padFile || !ReadPartLands(padFile.get(), inputs.parts, error)) {
-    const Part pad("base", AsIs(SystemTextToUtf8(base)));
-    const Part::Told why = frame ? Telling(Text::KicadCannotReadPad, {pad, {"reason", ReasonText(error)}})
-                                 : Telling(Text::KicadNoPad, {pad});
-    warning = Telling(Text::KicadNotWritten, {{"file", AsIs(shown)}, {"why", why}});
-    return std::nullopt;
-  }
-  inputs.frame = *frame;
-  inputs.rules = {limits.track, limits.spacing, limits.drillMin, limits.ring, limits.holeSpacing,
-                  board.fabSettings.maskExpansion};
-  GatherItems(board, limits, shown, inputs, warning);
-  try {
-    return MapToKicad(inputs);
-  } catch (const KicadMismatch& mismatch) {
-    warning = Telling(Text::KicadMismatch, {{"file", AsIs(shown)},
-                                            {"pad", AsIs(SystemTextToUtf8(FileNameOf(base)))},
-                                            {"mismatch", Telling(Text::PartNotLand, {{"record", std::to_string(mismatch.record)},
-                                                                                      {"name", AsIs(mismatch.name)}})}});
-    return std::nullopt;
-  }
-}
-
 }  // namespace
+
+FeatureSink* KicadGatherer::Into(const FabLayer& layer) {
+  if (layer.function == FileFunction::Soldermask || layer.function == FileFunction::Drillmap) return nullptr;
+  layers_.push_back({&layer, {}});  // reserved: the lists already handed out stay where they are
+  return &sinks_.emplace_back(layers_.back().features);
+}
+
+void KicadGatherer::LayerItems::Add(const Feature& feature) { items.push_back(ItemOf(feature)); }
+
+void KicadGatherer::TakeGroups(check::FoundGroups found) {
+  if (found.stopped) unknown_ = NoGroups{found.stopped->reason, found.stopped->count};
+  groups_ = std::move(found.groups);
+}
+
+void KicadGatherer::TakeGroups(CheckBoardFiller& filler, const check::Limits& limits) {
+  try {
+    groups_ = filler.Groups(limits);
+  } catch (const check::CheckStopped& stopped) {
+    unknown_ = NoGroups{stopped.reason, stopped.count};
+  } catch (const check::CheckError& tooLarge) {
+    unknown_ = NoGroups{tooLarge.reason, tooLarge.count};
+  }
+}
+
+void KicadGatherer::MoveInto(KicadInputs& inputs) {
+  inputs.layers = std::move(layers_);
+  inputs.groups = std::move(groups_);
+}
 
 KicadBoardFile::KicadBoardFile(const Board& board, const std::string& base, const check::Limits& limits) {
   const std::string name = board.name + ".kicad_pcb";
   outcome_.path = JoinOutputPath(board.settings, name);
-  const std::string shown = SystemTextToUtf8(name);
-  if (SavedByAnotherProgram(outcome_.path)) {
-    outcome_.warning = Telling(Text::KicadNotWritten, {{"file", AsIs(shown)}, {"why", Text::KicadSavedSince}});
+  shown_ = SystemTextToUtf8(name);
+  padName_ = SystemTextToUtf8(FileNameOf(base));
+  if (KeptAsSaved()) return;
+  // The pad file's frame is known only where the files were verified as its conversion.
+  const std::optional<check::PadFrame>& frame = board.conversion.frame;
+  int error = 0;
+  const FileHandle padFile = frame ? OpenForReading(base + ".pad", error) : FileHandle();
+  if (!frame || !padFile || !ReadPartLands(padFile.get(), inputs_.parts, error)) {
+    const Part pad("base", AsIs(SystemTextToUtf8(base)));
+    const Part::Told why = frame ? Telling(Text::KicadCannotReadPad, {pad, {"reason", ReasonText(error)}})
+                                 : Telling(Text::KicadNoPad, {pad});
+    outcome_.warning = Telling(Text::KicadNotWritten, {{"file", AsIs(shown_)}, {"why", why}});
+    inputs_.parts.clear();
     return;
   }
-  const std::optional<KicadBoard> kicad = BoardFor(board, base, limits, shown, outcome_.warning);
-  if (!kicad) return;
-  staged_ = outcome_.path + ".part";
-  WriteDurably(staged_, *kicad);
+  inputs_.frame = *frame;
+  inputs_.rules = {limits.track, limits.spacing, limits.drillMin, limits.ring, limits.holeSpacing,
+                   board.fabSettings.maskExpansion};
+  gatherer_.emplace(board.model);
 }
 
 KicadBoardFile::~KicadBoardFile() {
   int error = 0;
   if (!staged_.empty()) RemoveFile(staged_, error);
+}
+
+bool KicadBoardFile::KeptAsSaved() {
+  if (!SavedByAnotherProgram(outcome_.path)) return false;
+  outcome_.warning = Telling(Text::KicadNotWritten, {{"file", AsIs(shown_)}, {"why", Text::KicadSavedSince}});
+  return true;
+}
+
+void KicadBoardFile::Write() {
+  if (!gatherer_) return;
+  // Asked again: KiCad may have saved it while the set was written.
+  if (KeptAsSaved()) {
+    gatherer_.reset();
+    return;
+  }
+  if (const std::optional<KicadGatherer::NoGroups>& unknown = gatherer_->Unknown()) {
+    const Part why("reason", Telling(unknown->reason, {{"count", std::to_string(unknown->count)}}));
+    outcome_.warning = Telling(Text::KicadNoNets, {{"file", AsIs(shown_)}, why});
+  }
+  gatherer_->MoveInto(inputs_);
+  gatherer_.reset();
+  try {
+    KicadMapping mapping(std::move(inputs_));
+    staged_ = outcome_.path + ".part";
+    WriteDurably(staged_, mapping);
+  } catch (const KicadMismatch& mismatch) {
+    const Part record("record", std::to_string(mismatch.record));
+    outcome_.warning =
+        Telling(Text::KicadMismatch, {{"file", AsIs(shown_)},
+                                      {"pad", AsIs(padName_)},
+                                      {"mismatch", Telling(Text::PartNotLand, {record, {"name", AsIs(mismatch.name)}})}});
+  }
 }
 
 KicadOutcome KicadBoardFile::Commit() {

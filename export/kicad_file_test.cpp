@@ -1,6 +1,7 @@
-// The board for KiCad as the export run writes it: beside the set, replaced by the next
-// export, kept once another program has saved it, left out by --no-kicad or when the
-// pad file is not the converted board; a land whose sides differ is two pads.
+// The board for KiCad as the export run writes it: the bytes of the example boards'
+// files, with and without the check; beside the set, replaced by the next export, kept
+// once another program has saved it, left out by --no-kicad or when the pad file is not
+// the converted board; a land whose sides differ is two pads.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,21 @@ namespace velmorta::fab {
 namespace {
 
 using namespace testing;
+
+TEST(KicadFile, TheExampleBoardsFilesWithAndWithoutTheCheck) {
+  for (const char* name : {"board", "single"}) {
+    const std::string expected = ReadFile(VELMORTA_SOURCE_DIR "/examples/expected/kicad/" + std::string(name) + ".kicad_pcb");
+    for (const bool checked : {true, false}) {
+      SCOPED_TRACE(std::string(name) + (checked ? "" : " --no-check"));
+      TempDir dir;
+      ASSERT_EQ(ConvertExampleBoard(dir, name + std::string(".pad")), 0);
+      std::vector<std::string> args = {dir / "board"};
+      if (!checked) args.insert(args.begin(), "--no-check");
+      ASSERT_EQ(Export(dir, args).status, 0);
+      EXPECT_EQ(ReadFile(dir / "board.kicad_pcb"), expected);
+    }
+  }
+}
 
 TEST(KicadFile, WrittenBesideTheSetUnlessKeptOrLeftOut) {
   const std::string saved = "(kicad_pcb (version 20211014) (generator pcbnew)\n)\n";

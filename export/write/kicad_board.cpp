@@ -1,5 +1,7 @@
 #include "export/write/kicad_board.hpp"
 
+#include <charconv>
+
 #include "export/write/kicad_text.hpp"
 
 namespace velmorta::fab {
@@ -7,38 +9,69 @@ namespace {
 
 std::string Mm(std::int64_t micrometres) { return KicadMillimetres(micrometres); }
 
-std::string Xy(const char* name, geometry::Point p) {
-  std::string text = "(";
+// The writers build each line in one buffer: a file of a million items is mostly
+// numbers, each appended where it goes.
+void AppendXy(std::string& text, const char* name, geometry::Point p) {
+  text += '(';
   text += name;
-  return text + " " + Mm(p.x) + " " + Mm(p.y) + ")";
+  text += ' ';
+  AppendKicadMillimetres(text, p.x);
+  text += ' ';
+  AppendKicadMillimetres(text, p.y);
+  text += ')';
 }
 
-std::string CopperOf(Side side) { return side == Side::Top ? "\"F.Cu\"" : "\"B.Cu\""; }
-std::string SilkOf(Side side) { return side == Side::Top ? "\"F.SilkS\"" : "\"B.SilkS\""; }
-std::string MaskOf(Side side) { return side == Side::Top ? "\"F.Mask\"" : "\"B.Mask\""; }
+std::string Xy(const char* name, geometry::Point p) {
+  std::string text;
+  AppendXy(text, name, p);
+  return text;
+}
+
+void AppendNumber(std::string& text, std::uint64_t n) {
+  char digits[24];
+  text.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
+}
+
+std::string_view CopperOf(Side side) { return side == Side::Top ? "\"F.Cu\"" : "\"B.Cu\""; }
+std::string_view SilkOf(Side side) { return side == Side::Top ? "\"F.SilkS\"" : "\"B.SilkS\""; }
+std::string_view MaskOf(Side side) { return side == Side::Top ? "\"F.Mask\"" : "\"B.Mask\""; }
 
 geometry::Point Minus(geometry::Point a, geometry::Point b) { return {a.x - b.x, a.y - b.y}; }
 
-std::string NetOf(const KicadBoard& board, std::uint32_t net) {
-  if (net == 0 || net > board.nets.size()) return "";
-  return " (net " + std::to_string(net) + " " + KicadQuoted(board.nets[net - 1]) + ")";
+std::string NetOf(const std::vector<std::string>& nets, std::uint32_t net) {
+  if (net == 0 || net > nets.size()) return "";
+  return " (net " + std::to_string(net) + " " + KicadQuoted(nets[net - 1]) + ")";
 }
 
-std::string Line(const char* kind, const KicadLine& line, geometry::Point origin) {
-  const std::string layer = line.side ? SilkOf(*line.side) : "\"Edge.Cuts\"";
-  std::string text = "(";
+void AppendLine(std::string& text, const char* kind, const KicadLine& line, geometry::Point origin) {
+  text += '(';
   text += kind;
-  return text + " " + Xy("start", Minus(line.line.from, origin)) + " " +
-         Xy("end", Minus(line.line.to, origin)) + " (layer " + layer + ") (width " + Mm(line.line.width) + "))";
+  text += ' ';
+  AppendXy(text, "start", Minus(line.line.from, origin));
+  text += ' ';
+  AppendXy(text, "end", Minus(line.line.to, origin));
+  text += " (layer ";
+  text += line.side ? SilkOf(*line.side) : "\"Edge.Cuts\"";
+  text += ") (width ";
+  AppendKicadMillimetres(text, line.line.width);
+  text += "))";
 }
 
-std::string Pad(const KicadBoard& board, const KicadPad& pad, geometry::Point origin) {
+std::string Pad(const std::vector<std::string>& nets, const KicadPad& pad, geometry::Point origin) {
   const char* type = pad.drill == 0 ? "smd" : pad.plated ? "thru_hole" : "np_thru_hole";
   std::string text = "    (pad " + KicadQuoted(pad.number) + " " + type + " circle " + Xy("at", Minus(pad.at, origin)) +
                      " (size " + Mm(pad.size) + " " + Mm(pad.size) + ")";
   if (pad.drill != 0) text += " (drill " + Mm(pad.drill) + ")";
-  text += pad.side ? " (layers " + CopperOf(*pad.side) + " " + MaskOf(*pad.side) + ")" : " (layers \"*.Cu\" \"*.Mask\")";
-  return text + NetOf(board, pad.net) + ")\n";
+  if (pad.side) {
+    text += " (layers ";
+    text += CopperOf(*pad.side);
+    text += ' ';
+    text += MaskOf(*pad.side);
+    text += ')';
+  } else {
+    text += " (layers \"*.Cu\" \"*.Mask\")";
+  }
+  return text + NetOf(nets, pad.net) + ")\n";
 }
 
 std::string Text(const char* kind, const std::string& text, int y, bool hidden) {
@@ -46,18 +79,21 @@ std::string Text(const char* kind, const std::string& text, int y, bool hidden) 
          ") (layer \"F.Fab\")" + (hidden ? " hide" : "") + " (effects (font (size 1 1) (thickness 0.15))))\n";
 }
 
-std::string Footprint(const KicadBoard& board, const KicadFootprint& footprint) {
+std::string Footprint(const std::vector<std::string>& nets, const KicadFootprint& footprint) {
   const geometry::Point origin = footprint.pads.empty() ? geometry::Point{} : footprint.pads.front().at;
   std::string text = "  (footprint " + KicadQuoted("pad-file:" + footprint.kind) + " (layer \"F.Cu\") " + Xy("at", origin) + "\n";
   text += Text("reference", footprint.reference, -2, false);
   text += Text("value", footprint.value, 2, true);
-  for (const KicadLine& line : footprint.silk) text += "    " + Line("fp_line", line, origin) + "\n";
-  for (const KicadPad& pad : footprint.pads) text += Pad(board, pad, origin);
+  for (const KicadLine& line : footprint.silk) {
+    text += "    ";
+    AppendLine(text, "fp_line", line, origin);
+    text += '\n';
+  }
+  for (const KicadPad& pad : footprint.pads) text += Pad(nets, pad, origin);
   return text + "  )\n";
 }
 
-std::string Header(const KicadBoard& board) {
-  const KicadRules& r = board.rules;
+std::string Header(const KicadRules& r, const std::vector<std::string>& nets) {
   std::string text = std::string(kKicadBoardStart) +
       "\n"
       "  (general (thickness 1.6))\n"
@@ -73,27 +109,56 @@ std::string Header(const KicadBoard& board) {
           ") (hole_to_hole_min " + Mm(r.holeSpacing) + "))\n";
   text += "  (net_class \"Default\" \"\" (clearance " + Mm(r.clearance) + ") (trace_width " + Mm(r.track) + "))\n";
   text += "  (net 0 \"\")\n";
-  for (std::size_t n = 0; n < board.nets.size(); ++n) {
-    text += "  (net " + std::to_string(n + 1) + " " + KicadQuoted(board.nets[n]) + ")\n";
+  for (std::size_t n = 0; n < nets.size(); ++n) {
+    text += "  (net " + std::to_string(n + 1) + " " + KicadQuoted(nets[n]) + ")\n";
   }
   return text;
 }
 
 }  // namespace
 
-void WriteKicadBoard(const KicadBoard& board, OutFile& out) {
-  out.Put(Header(board));
-  for (const KicadFootprint& footprint : board.footprints) out.Put(Footprint(board, footprint));
-  for (const KicadLine& line : board.lines) out.Put("  " + Line("gr_line", line, {}) + "\n");
-  for (const KicadTrack& track : board.tracks) {
-    out.Put("  (segment " + Xy("start", track.stroke.from) + " " + Xy("end", track.stroke.to) + " (width " +
-            Mm(track.stroke.width) + ") (layer " + CopperOf(track.side) + ") (net " + std::to_string(track.net) + "))\n");
-  }
-  for (const KicadVia& via : board.vias) {
-    out.Put("  (via " + Xy("at", via.at) + " (size " + Mm(via.size) + ") (drill " + Mm(via.drill) +
-            ") (layers \"F.Cu\" \"B.Cu\") (net " + std::to_string(via.net) + "))\n");
-  }
-  out.Put(")\n");
+KicadBoardWriter::KicadBoardWriter(OutFile& out, const KicadRules& rules, const std::vector<std::string>& nets)
+    : out_(out), nets_(nets) {
+  out_.Put(Header(rules, nets_));
 }
+
+void KicadBoardWriter::Add(const KicadFootprint& footprint) { out_.Put(Footprint(nets_, footprint)); }
+
+void KicadBoardWriter::Add(const KicadLine& line) {
+  line_ = "  ";
+  AppendLine(line_, "gr_line", line, {});
+  line_ += '\n';
+  out_.Put(line_);
+}
+
+void KicadBoardWriter::Add(const KicadTrack& track) {
+  line_ = "  (segment ";
+  AppendXy(line_, "start", track.stroke.from);
+  line_ += ' ';
+  AppendXy(line_, "end", track.stroke.to);
+  line_ += " (width ";
+  AppendKicadMillimetres(line_, track.stroke.width);
+  line_ += ") (layer ";
+  line_ += CopperOf(track.side);
+  line_ += ") (net ";
+  AppendNumber(line_, track.net);
+  line_ += "))\n";
+  out_.Put(line_);
+}
+
+void KicadBoardWriter::Add(const KicadVia& via) {
+  line_ = "  (via ";
+  AppendXy(line_, "at", via.at);
+  line_ += " (size ";
+  AppendKicadMillimetres(line_, via.size);
+  line_ += ") (drill ";
+  AppendKicadMillimetres(line_, via.drill);
+  line_ += ") (layers \"F.Cu\" \"B.Cu\") (net ";
+  AppendNumber(line_, via.net);
+  line_ += "))\n";
+  out_.Put(line_);
+}
+
+void KicadBoardWriter::Finish() { out_.Put(")\n"); }
 
 }  // namespace velmorta::fab

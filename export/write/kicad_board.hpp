@@ -1,7 +1,7 @@
 #pragma once
 // A board in KiCad's terms (footprints of pads, tracks, vias, the edge, the rules) and
-// its board file (format 20211014, KiCad 6). Positions are 0.001 mm with y downward,
-// sizes 0.001 mm; names are UTF-8.
+// its board file (format 20211014, KiCad 6), written item by item. Positions are
+// 0.001 mm with y downward, sizes 0.001 mm; names are UTF-8.
 
 #include <cstdint>
 #include <optional>
@@ -53,19 +53,26 @@ struct KicadRules {
   std::int64_t track = 0, clearance = 0, drill = 0, ring = 0, holeSpacing = 0, maskExpansion = 0;
 };
 
-struct KicadBoard {
-  std::vector<std::string> nets;  // the names of nets 1, 2, ...
-  std::vector<KicadFootprint> footprints;
-  std::vector<KicadTrack> tracks;
-  std::vector<KicadVia> vias;
-  std::vector<KicadLine> lines;  // the edge's and the silkscreen's outside footprints
-  KicadRules rules;
-};
-
 // How every board file this export writes begins, until another program saves it.
 inline constexpr std::string_view kKicadBoardStart = "(kicad_pcb (version 20211014) (generator velmorta-export)";
 
-// The board file, item by item.
-void WriteKicadBoard(const KicadBoard& board, OutFile& out);
+// The board file as its items come: the header with the rules and the nets first, then
+// every footprint, every line, every track and every via, in that order.
+class KicadBoardWriter {
+ public:
+  // Writes the header. `nets` are the names of nets 1, 2, ..., which the pads name again.
+  KicadBoardWriter(OutFile& out, const KicadRules& rules, const std::vector<std::string>& nets);
+
+  void Add(const KicadFootprint& footprint);
+  void Add(const KicadLine& line);  // the edge's and the silkscreen's outside footprints
+  void Add(const KicadTrack& track);
+  void Add(const KicadVia& via);
+  void Finish();
+
+ private:
+  OutFile& out_;
+  const std::vector<std::string>& nets_;
+  std::string line_;  // the item being written
+};
 
 }  // namespace velmorta::fab

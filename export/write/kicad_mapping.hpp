@@ -9,10 +9,13 @@
 // Sizes and positions are those of the features the Gerber and drill writers get;
 // positions are the pad file's own, in 0.001 mm, with its y downward.
 
+#include <deque>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "base/out_file.hpp"
 #include "check/board_model.hpp"
 #include "check/run_check.hpp"
 #include "export/model/features.hpp"
@@ -34,7 +37,7 @@ KicadItem ItemOf(const Feature& feature);
 struct KicadInputs {
   struct Layer {
     const FabLayer* layer = nullptr;
-    std::vector<KicadItem> features;
+    std::deque<KicadItem> features;  // no copy as it grows, nor room to spare
   };
   std::vector<Layer> layers;  // copper, drills, profile and legend, as walked
   std::vector<PartLand> parts;
@@ -55,6 +58,22 @@ struct KicadMismatch : std::runtime_error {
   std::string name;
 };
 
-KicadBoard MapToKicad(const KicadInputs& inputs);
+// The board mapped in two rounds over the inputs, so that the whole board is never held:
+// the first decides what each item becomes and numbers and names the nets, which the
+// file's header lists; Write then writes the items in the file's order.
+class KicadMapping {
+ public:
+  // The first round. Throws KicadMismatch.
+  explicit KicadMapping(KicadInputs inputs);
+  KicadMapping(const KicadMapping&) = delete;
+  KicadMapping& operator=(const KicadMapping&) = delete;
+  ~KicadMapping();
+
+  void Write(OutFile& out);
+
+ private:
+  class Mapper;
+  std::unique_ptr<Mapper> mapper_;
+};
 
 }  // namespace velmorta::fab

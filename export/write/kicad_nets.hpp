@@ -2,7 +2,9 @@
 // KiCad's nets from the copper's connected groups: numbered as first met, each named
 // after the first pad that asks for it ("U1-1"), a net without a pad "Net-1", "Net-2".
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -25,10 +27,16 @@ class KicadNets {
   std::uint32_t Of(std::uint64_t source, const std::string& padName = {});
   // Every net still without a name gets a number no pad took.
   void NameTheRest();
+  // Once every net is numbered: the net of a feature's group, 0 when it has none.
+  std::uint32_t Find(std::uint64_t source) const;
 
  private:
+  std::optional<std::uint32_t> GroupOf(std::uint64_t source) const;
+
   std::vector<std::string>& names_;
-  std::vector<std::pair<std::uint64_t, std::uint32_t>> groupOf_;  // by source, sorted
+  // By file and ordinal: ordinals count a file's features from 1, so a table is as
+  // long as its file; a source met twice keeps the smaller group.
+  std::array<std::vector<std::uint32_t>, 8> groupOf_;
   std::unordered_map<std::uint32_t, std::uint32_t> netOf_;        // by group
   std::unordered_set<std::string> used_;
 };
