@@ -19,10 +19,6 @@ std::int32_t Size(std::int64_t micrometres) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(micrometres, 0, std::numeric_limits<std::int32_t>::max()));
 }
 
-geometry::Origin OriginOf(const Feature& feature) {
-  return {static_cast<std::uint8_t>(feature.file), feature.ordinal};
-}
-
 }  // namespace
 
 CheckBoardFiller::Target CheckBoardFiller::TargetOf(const FabLayer& layer) const {
@@ -78,25 +74,25 @@ void CheckBoardFiller::Put(const Target& target, const Feature& feature) {
     case List::Copper:
       if (stroke) {
         board_[target.side].push_back({line.a, line.b, Size(feature.stroke.width), true, check::Role::Conductor,
-                                       OriginOf(feature)});
+                                       feature.origin()});
       } else {
         // A flash of a land file is a land, to be drilled; any other is copper alone.
         const bool land = TraitsOf(feature.file).content == Content::Lands;
         const geometry::Point at = feature.disc.centre;
         board_[target.side].push_back({at, at, Size(feature.disc.diameter), false,
-                                       land ? check::Role::Land : check::Role::Conductor, OriginOf(feature)});
+                                       land ? check::Role::Land : check::Role::Conductor, feature.origin()});
       }
       break;
     case List::Holes:
       if (!stroke) {
-        board_.holes.push_back({feature.disc.centre, Size(feature.disc.diameter), target.plated, OriginOf(feature)});
+        board_.holes.push_back({feature.disc.centre, Size(feature.disc.diameter), target.plated, feature.origin()});
       }
       break;
     case List::Outline:
-      if (stroke) board_.outline.push_back({line, Size(feature.stroke.width), OriginOf(feature)});
+      if (stroke) board_.outline.push_back({line, Size(feature.stroke.width), feature.origin()});
       break;
     case List::Links:
-      if (stroke) board_.links.push_back({line, OriginOf(feature)});
+      if (stroke) board_.links.push_back({line, feature.origin()});
       break;
     case List::Nothing: break;
   }

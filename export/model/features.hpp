@@ -18,6 +18,7 @@
 #include "export/model/aperture_sizes.hpp"
 #include "export/model/layer_model.hpp"
 #include "export/read/text_scan.hpp"
+#include "geometry/origin.hpp"
 #include "geometry/point_set.hpp"
 #include "geometry/shapes.hpp"
 
@@ -123,6 +124,7 @@ struct Feature {
   bool through = false;  // a Hit of a through-hole
 
   geometry::Point At() const { return kind == FeatureKind::Stroke ? stroke.to : disc.centre; }
+  geometry::Origin origin() const { return {static_cast<std::uint8_t>(file), ordinal}; }
   std::int64_t Diameter() const { return kind == FeatureKind::Stroke ? stroke.width : disc.diameter; }
 };
 

@@ -16,7 +16,7 @@ namespace {
 using geometry::Point;
 
 std::uint64_t KeyOf(Point p) { return std::uint64_t{static_cast<std::uint32_t>(p.x)} << 32 | static_cast<std::uint32_t>(p.y); }
-std::uint64_t SourceOf(const KicadItem& f) { return KicadNets::KeyOf({static_cast<std::uint8_t>(f.file), f.ordinal}); }
+std::uint64_t SourceOf(const KicadItem& f) { return KicadNets::KeyOf(f.origin()); }
 
 // A flash of a land file: a land of one side.
 struct Land {

@@ -31,6 +31,8 @@ struct KicadItem {
   std::uint32_t ordinal = 0;
   Output file{};
   FeatureKind kind{};
+
+  geometry::Origin origin() const { return {static_cast<std::uint8_t>(file), ordinal}; }
 };
 KicadItem ItemOf(const Feature& feature);
 
