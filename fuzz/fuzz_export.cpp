@@ -105,8 +105,9 @@ void ExportLayer(std::string_view bytes, Output file) {
     }
     // The same layer as the board check reads it, checked and marked.
     CheckBoardFiller checked(LayerModel{1, {layer}}, facts, sources);
-    Check(checked.Begin(layer), "the check reads no copper or drill layer");
-    WalkLayer(layer, settings, facts, sources, checked);
+    FeatureSink* into = checked.Into(layer);
+    Check(into != nullptr, "the check reads no copper or drill layer");
+    WalkLayer(layer, settings, facts, sources, *into);
     const check::CheckResult result = checked.Check(std::nullopt, check::Limits{});
     Check(MarksOf(result).marks.size() == result.findings.size(), "a finding without its mark");
   } catch (const ExportError&) {
