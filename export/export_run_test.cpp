@@ -206,7 +206,7 @@ TEST(ExportRun, ComposesEachLayerFromItsSources) {
     TempDir dir;
     ASSERT_EQ(ConvertPad(dir, "board", c.pad), 0);
     ASSERT_EQ(Export(dir, {dir / "board"}).status, 0);
-    const Board board = ReadBoard(dir / "board", dir / "velmorta.cfg");
+    const ConvertedBoard board = ReadBoard(dir / "board", dir / "velmorta.cfg");
     DiskSources sources(board.paths);
     std::vector<geometry::Point> hits, plated;
     std::map<Output, int> padLayers;  // copper and mask layers taking each land file

@@ -139,7 +139,7 @@ std::string Title(const FabLayer& layer, const std::string& board, const SourceF
 }
 
 
-void WarnIfUnverified(const Board& board, const ExportRequest& request) {
+void WarnIfUnverified(const ConvertedBoard& board, const ExportRequest& request) {
   if (board.conversion.verified || request.warnings == nullptr) return;
   const Language language = request.voice.Lang();
   const std::string text = Say(language, Text::NotVerified, {{"base", NameIn(language, request.base)}});
@@ -148,7 +148,7 @@ void WarnIfUnverified(const Board& board, const ExportRequest& request) {
 
 // The set's folder and archive, and the board for KiCad beside them; refused where they
 // would overwrite a file the export reads.
-SetPaths SetPathsOf(const Board& board, const ExportRequest& request, ExportResult& result) {
+SetPaths SetPathsOf(const ConvertedBoard& board, const ExportRequest& request, ExportResult& result) {
   SetPaths set = SetPaths::Of(JoinOutputPath(board.settings, board.name + "-fab"));
   if (request.kicad) {
     const std::string kicad = JoinOutputPath(board.settings, board.name + ".kicad_pcb");
@@ -164,7 +164,7 @@ SetPaths SetPathsOf(const Board& board, const ExportRequest& request, ExportResu
 // many bytes in the preview as in its file, so their sizes count the features before
 // any is read. Beyond that it is drawn on a grid of 256 cells across the lands, each
 // layer's cells in at most 13 MB shared out, so that the whole stays under 16 MB.
-PreviewGrid PreviewGridOf(const Board& board) {
+PreviewGrid PreviewGridOf(const ConvertedBoard& board) {
   constexpr std::uintmax_t kExactBytes = 12 << 20, kCellBytes = 13 << 20;
   constexpr std::uintmax_t kBytesPerCell = 24;  // "M-1234567 -1234567h0", a run of one
   constexpr std::int64_t kCellsAcross = 256;
@@ -193,7 +193,7 @@ class LayerOutput final : public LayerSink {
 
   // `preview` null: not shown.
   LayerOutput(const FabLayer& layer, const std::string& path, ZipEntry entry, const Heading& heading,
-              const Board& board, const std::set<std::int32_t>& tools, const SourceFiles& sources,
+              const ConvertedBoard& board, const std::set<std::int32_t>& tools, const SourceFiles& sources,
               PreviewGroups::Group* preview, geometry::Extents& ink, geometry::Extents& outline, Ended ended)
       : layer_(layer), file_(path, entry), preview_(preview), ink_(ink), ended_(std::move(ended)) {
     const int copperLayers = board.model.copperLayers;
@@ -257,7 +257,7 @@ class LayerOutput final : public LayerSink {
 // its own.
 class SetWriting {
  public:
-  SetWriting(const Board& board, const ExportRequest& request, const SetPaths& set, ExportResult& result,
+  SetWriting(const ConvertedBoard& board, const ExportRequest& request, const SetPaths& set, ExportResult& result,
              KicadGatherer* kicad)
       : board_(board),
         request_(request),
@@ -372,7 +372,7 @@ class SetWriting {
  private:
   ZipEntry ArchiveEntry(const std::string& name) { return zip_.Open(SystemTextToUtf8(name), staged_.Path(name)); }
 
-  const Board& board_;
+  const ConvertedBoard& board_;
   const ExportRequest& request_;
   ExportResult& result_;
   KicadGatherer* kicad_;  // null when no board for KiCad is written
@@ -411,8 +411,8 @@ std::string ReadWholeFile(const std::string& path, Text what) {
   return bytes;
 }
 
-Board ReadBoard(const std::string& base, const std::string& configurationPath) {
-  Board board;
+ConvertedBoard ReadBoard(const std::string& base, const std::string& configurationPath) {
+  ConvertedBoard board;
   board.name = FileNameOf(base);
   if (board.name.empty()) throw ExportError(Text::BoardNameIsFolder, {{"base", base}});
 
@@ -448,7 +448,7 @@ ExportResult ExportFabSet(const ExportRequest& request) {
 
   // 1. The board: its configuration, its files bound to their conversion, its layers.
   progress.Step(Text::ProgressReading);
-  Board board = ReadBoard(request.base, request.configuration);
+  ConvertedBoard board = ReadBoard(request.base, request.configuration);
   progress.Clear();
   WarnIfUnverified(board, request);
 

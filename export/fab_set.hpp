@@ -32,7 +32,7 @@ std::string ReadWholeFile(const std::string& path, Text what);
 
 // A converted board read as far as its layers: what the export writes from (and tests
 // walk: DiskSources(paths), then CollectLayer for each layer of the model).
-struct Board {
+struct ConvertedBoard {
   std::string name;  // the base without its directories
   Settings settings;
   FabSettings fabSettings;
@@ -45,7 +45,7 @@ struct Board {
 
 // The configuration, the check that the files are what velmorta makes of the board,
 // the drill and land files read and held, and the layer model. Throws ExportError.
-Board ReadBoard(const std::string& base, const std::string& configurationPath);
+ConvertedBoard ReadBoard(const std::string& base, const std::string& configurationPath);
 
 struct ExportRequest {
   std::string base;           // as given: the run log is base + "_.vel"

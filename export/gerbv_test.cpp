@@ -92,7 +92,7 @@ TEST(IndependentReaders, GerbvLoadsEveryFileOfTheSetAtItsExtents) {
     ASSERT_EQ(ConvertPad(dir, "board", c.pad), 0);
     const Result exported = Export(dir, {dir / "board"});
     ASSERT_EQ(exported.status, 0) << exported.err;
-    const Board board = ReadBoard(dir / "board", dir / "velmorta.cfg");
+    const ConvertedBoard board = ReadBoard(dir / "board", dir / "velmorta.cfg");
     DiskSources sources(board.paths);
     for (const FabLayer& layer : board.model.layers) {
       SCOPED_TRACE(layer.name);

@@ -68,7 +68,7 @@ void KicadGatherer::MoveInto(KicadInputs& inputs) {
   inputs.groups = std::move(groups_);
 }
 
-KicadBoardFile::KicadBoardFile(const Board& board, const std::string& base, const check::Limits& limits) {
+KicadBoardFile::KicadBoardFile(const ConvertedBoard& board, const std::string& base, const check::Limits& limits) {
   const std::string name = board.name + ".kicad_pcb";
   outcome_.path = JoinOutputPath(board.settings, name);
   shown_ = SystemTextToUtf8(name);

@@ -67,7 +67,7 @@ class KicadBoardFile {
  public:
   // Before the set is written: whether a board for KiCad can be written at all (not over
   // one saved since by another program, not without the pad file's parts, which it reads).
-  KicadBoardFile(const Board& board, const std::string& base, const check::Limits& limits);
+  KicadBoardFile(const ConvertedBoard& board, const std::string& base, const check::Limits& limits);
   KicadBoardFile(const KicadBoardFile&) = delete;
   KicadBoardFile& operator=(const KicadBoardFile&) = delete;
   ~KicadBoardFile();  // removes a staged file never committed

@@ -53,7 +53,7 @@ TEST(WalkLayers, FeedsEachLayerWhatItsOwnWalkReadsWithEachFileReadOnce) {
     SCOPED_TRACE(pad);
     TempDir dir;
     ASSERT_EQ(ConvertExampleBoard(dir, pad), 0);
-    const Board board = ReadBoard(dir / "board", dir / "velmorta.cfg");
+    const ConvertedBoard board = ReadBoard(dir / "board", dir / "velmorta.cfg");
     std::vector<FabLayer> layers = board.model.layers;
     FabLayer extra = layers.front();
     extra.sources = {{Output::BottomCopper, Take::Everything, AperFunction::None}};

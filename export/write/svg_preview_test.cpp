@@ -56,7 +56,7 @@ TEST(SvgPreview, DrawsEveryLayerOfTheModelWhereItIs) {
     ASSERT_EQ(ConvertPad(dir, "board", pad), 0);
     ASSERT_EQ(Export(dir, {dir / "board"}).status, 0);
     const std::string svg = ReadFile(dir / "board-fab/board-preview.svg");
-    const Board board = ReadBoard(dir / "board", dir / "velmorta.cfg");
+    const ConvertedBoard board = ReadBoard(dir / "board", dir / "velmorta.cfg");
     DiskSources sources(board.paths);
     int shown = 0;
     for (const FabLayer& layer : board.model.layers) {
