@@ -19,8 +19,6 @@ std::string Fixed(double value, int decimals) {
   return text;
 }
 
-std::string Mm(double micrometres) { return Fixed(micrometres / 1000, 3); }
-
 std::string OriginText(Origin origin, const FileNames& names, Language language) {
   if (origin.file == 0) return "";
   const std::string file = origin.file < names.size() && !names[origin.file].empty()
@@ -45,15 +43,15 @@ struct Columns {
 Columns ColumnsOf(const Finding& f, const std::optional<PadFrame>& frame, const FileNames& names, Language language) {
   const KindTraits& t = TraitsOf(f.kind);
   const std::string layer = language == Language::English ? std::string(NameOf(f.layer)) : Say(language, TextOf(f.layer));
-  Columns c{SeverityText(t.severity, language), std::string(t.name), layer, Mm(f.at.x), Mm(f.at.y), "", "", "", "",
+  Columns c{SeverityText(t.severity, language), std::string(t.name), layer, MmText(f.at.x), MmText(f.at.y), "", "", "", "",
             std::to_string(f.count), OriginText(f.first, names, language), OriginText(f.second, names, language)};
   if (frame) {
-    c.padX = Fixed(PadX(*frame, f.at.x), 2);
-    c.padY = Fixed(PadY(*frame, f.at.y), 2);
+    c.padX = PadText(PadX(*frame, f.at.x));
+    c.padY = PadText(PadY(*frame, f.at.y));
   }
   if (t.measured) {
-    c.measured = Mm(f.measured);
-    c.limit = Mm(f.limit);
+    c.measured = MmText(f.measured);
+    c.limit = MmText(f.limit);
   }
   return c;
 }
@@ -99,10 +97,7 @@ std::string FindingLine(const Finding& f, const CheckResult& result, const FileN
   std::string line = Pad(c.severity, 8) + Pad(c.kind, 15) + Pad(c.layer, layerWidth) +
                      Say(language, Text::ReportAt, {{"x", c.x}, {"y", c.y}});
   if (result.frame) line += "  " + Say(language, Text::ReportPad, {{"x", c.padX}, {"y", c.padY}});
-  if (TraitsOf(f.kind).measured) {
-    const bool max = TraitsOf(f.kind).largerIsWorse;
-    line += "  " + c.measured + (max ? " > " : " < ") + c.limit;
-  }
+  if (TraitsOf(f.kind).measured) line += "  " + MeasureText(f);
   line += "  " + c.first;
   if (!c.second.empty()) line += ", " + c.second;
   if (f.count > 1) line += "  " + Say(language, Text::ReportFoundTimes, {{"count", std::to_string(f.count)}});
@@ -110,6 +105,16 @@ std::string FindingLine(const Finding& f, const CheckResult& result, const FileN
 }
 
 }  // namespace
+
+std::string MmText(double micrometres) { return Fixed(micrometres / 1000, 3); }
+
+std::string PadText(double padUnits) { return Fixed(padUnits, 2); }
+
+std::string MeasureText(const Finding& finding) {
+  const KindTraits& traits = TraitsOf(finding.kind);
+  if (!traits.measured) return "";
+  return MmText(finding.measured) + (traits.largerIsWorse ? " > " : " < ") + MmText(finding.limit);
+}
 
 double PadX(const PadFrame& frame, std::int32_t x) {
   return (static_cast<double>(x) + frame.minX - frame.margin) / 254;

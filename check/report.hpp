@@ -34,4 +34,11 @@ std::string Summary(const CheckResult& result, Language language = Language::Eng
 double PadX(const PadFrame& frame, std::int32_t x);
 double PadY(const PadFrame& frame, std::int32_t y);
 
+// How the report and the preview's marks write a finding's numbers: millimetres to three
+// decimals ("12.345"), pad-file units to two, and a measure against its limit
+// ("0.100 < 0.127", in mm) for the kinds that measure, empty for the others.
+std::string MmText(double micrometres);
+std::string PadText(double padUnits);
+std::string MeasureText(const Finding& finding);
+
 }  // namespace velmorta::check

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <limits>
 #include <span>
 
@@ -124,11 +123,6 @@ std::vector<check::OriginGroup> CheckBoardFiller::Groups(const check::Limits& li
 }
 
 PreviewCheck MarksOf(const check::CheckResult& result, Language language) {
-  const auto fixed = [](double value, int decimals) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return std::string(text);
-  };
   const std::string summary = check::Summary(result, language);
   PreviewCheck marks{summary.substr(0, summary.find('\n')), {}};
   const std::span<const check::Finding> listed =
@@ -136,16 +130,12 @@ PreviewCheck MarksOf(const check::CheckResult& result, Language language) {
   marks.marks.reserve(listed.size());
   for (const check::Finding& f : listed) {
     const check::KindTraits& traits = check::TraitsOf(f.kind);
-    std::string measure;
-    if (traits.measured) {
-      measure = ": " + fixed(f.measured / 1000, 3) + (traits.largerIsWorse ? " > " : " < ") +
-                fixed(f.limit / 1000.0, 3) + " mm";
-    }
+    const std::string measure = traits.measured ? ": " + check::MeasureText(f) + " mm" : "";
     const std::string where =
         result.frame ? Say(language, Text::MarkAtPad,
-                           {{"x", fixed(check::PadX(*result.frame, f.at.x), 2)},
-                            {"y", fixed(check::PadY(*result.frame, f.at.y), 2)}})
-                     : Say(language, Text::MarkAt, {{"x", fixed(f.at.x / 1000.0, 3)}, {"y", fixed(f.at.y / 1000.0, 3)}});
+                           {{"x", check::PadText(check::PadX(*result.frame, f.at.x))},
+                            {"y", check::PadText(check::PadY(*result.frame, f.at.y))}})
+                     : Say(language, Text::MarkAt, {{"x", check::MmText(f.at.x)}, {"y", check::MmText(f.at.y)}});
     const Text severity = traits.severity == check::Severity::Error ? Text::SeverityError : Text::SeverityWarning;
     std::string title = Say(language, Text::MarkTitle, {{"kind", std::string(traits.name)},
                                                         {"severity", Say(language, severity)},
