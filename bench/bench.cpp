@@ -238,6 +238,13 @@ int Convert(const char* dir) {
   return velmorta::RunDriver(args, std::string(dir) + "/velmorta", console, errors);
 }
 
+constexpr const char* kUsage =
+    "usage: velmorta_bench [--quick] [--huge] [--laid-out] [--repeat N] [--dir DIR]\n"
+    "       velmorta_bench --generate every|shared|laid N DIR\n"
+    "       velmorta_bench --convert DIR\n"
+    "       velmorta_bench --export DIR [velmorta-export's options]\n"
+    "See bench/README.md.\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -262,11 +269,22 @@ int main(int argc, char** argv) {
   bool quick = false, huge = false, laidOut = false;
   int repeat = 3;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--quick") == 0) quick = true;
-    if (std::strcmp(argv[i], "--huge") == 0) huge = true;
-    if (std::strcmp(argv[i], "--laid-out") == 0) laidOut = true;
-    if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) repeat = std::max(1, std::atoi(argv[++i]));
-    if (std::strcmp(argv[i], "--dir") == 0 && i + 1 < argc) workDirectory = argv[++i];
+    if (std::strcmp(argv[i], "--quick") == 0) {
+      quick = true;
+    } else if (std::strcmp(argv[i], "--huge") == 0) {
+      huge = true;
+    } else if (std::strcmp(argv[i], "--laid-out") == 0) {
+      laidOut = true;
+    } else if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) {
+      repeat = std::max(1, std::atoi(argv[++i]));
+    } else if (std::strcmp(argv[i], "--dir") == 0 && i + 1 < argc) {
+      workDirectory = argv[++i];
+    } else {
+      // A full run takes many minutes: a mistyped option (or --help) runs nothing.
+      const bool help = std::strcmp(argv[i], "--help") == 0;
+      std::fputs(kUsage, help ? stdout : stderr);
+      return help ? 0 : 2;
+    }
   }
   if (workDirectory.empty()) workDirectory = fs::temp_directory_path();
   const std::uint64_t top = quick ? 100'000 : 1'000'000;
