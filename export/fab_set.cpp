@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <ctime>
 #include <deque>
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <set>
@@ -164,7 +163,7 @@ SetPaths SetPathsOf(const ConvertedBoard& board, const ExportRequest& request, E
 // many bytes in the preview as in its file, so their sizes count the features before
 // any is read. Beyond that it is drawn on a grid of 256 cells across the lands, each
 // layer's cells in at most 13 MB shared out, so that the whole stays under 16 MB.
-PreviewGrid PreviewGridOf(const ConvertedBoard& board) {
+PreviewGrid PreviewGridOf(const ConvertedBoard& board, const SourceFiles& sources) {
   constexpr std::uintmax_t kExactBytes = 12 << 20, kCellBytes = 13 << 20;
   constexpr std::uintmax_t kBytesPerCell = 24;  // "M-1234567 -1234567h0", a run of one
   constexpr std::int64_t kCellsAcross = 256;
@@ -172,11 +171,8 @@ PreviewGrid PreviewGridOf(const ConvertedBoard& board) {
   for (const FabLayer& layer : board.model.layers) {
     if (!InPreview(layer)) continue;
     ++shown;
-    for (const Source& source : layer.sources) {
-      std::error_code unknown;  // a file that cannot be measured cannot be read either
-      const std::uintmax_t size = std::filesystem::file_size(board.paths[IndexOf(source.file)], unknown);
-      if (!unknown) bytes += size;
-    }
+    // A file that cannot be measured counts nothing: it cannot be read either.
+    for (const Source& source : layer.sources) bytes += sources.Bytes(source.file);
   }
   if (bytes <= kExactBytes) return {};
   const geometry::Extents& lands = board.facts.landExtents;
@@ -268,7 +264,7 @@ class SetWriting {
         staged_(set, request.step),
         previewName_(board.name + "-preview.svg"),
         svg_(staged_.Path(previewName_)),
-        grid_(PreviewGridOf(board)),
+        grid_(PreviewGridOf(board, sources_)),
         preview_(svg_.Out(), grid_),
         zip_(staged_.StagedArchive(), clock_.zip, staged_.StagedFolder()) {
     for (const Output file : kOutputs) sourceNames_[IndexOf(file)] = Utf8Name(board.paths[IndexOf(file)]);
